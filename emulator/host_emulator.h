@@ -1,0 +1,256 @@
+// The host emulator: plays the messenger host's side for one plug-in.
+//
+// It implements the host interface object, keeps the host's tables (the
+// configuration columns the plug-in registers, the contacts), the actions the
+// plug-in inserts with their per-instance texts and status bits, the open chat
+// windows, and records every call the plug-in makes with a copy of the bytes
+// of its records. `CallAction` delivers the notification back into the plug-in
+// (message 22200) before it returns, as the host does.
+//
+// Typical use:
+//   auto module = PluginModule::loadBeside();   // Brisko.dll / Brisko.so
+//   HostEmulator host(module->proc(), module->handle());
+//   host.startUp();                              // 20001, 21001, 22000, 22100
+//   host.addContact(7, "see www.example.pl");
+//   ContactMenu menu = host.contactMenu(7);
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "host/host_interface.h"
+#include "host/records.h"
+
+#if defined(_WIN32)
+#define BRISKO_STDCALL __stdcall
+#else
+#define BRISKO_STDCALL __attribute__((stdcall))
+#endif
+
+namespace brisko::emu {
+
+using MessageProc = int(BRISKO_STDCALL*)(HostMessage*);
+
+// A plug-in module loaded through its single export.
+class PluginModule {
+ public:
+  // Loads the module file at `path`; on failure returns null and sets *error.
+  static std::unique_ptr<PluginModule> load(const std::string& path, std::string* error);
+  // The plug-in module built beside the running program.
+  static std::unique_ptr<PluginModule> loadBeside(std::string* error = nullptr);
+  // File name of the module beside the running program.
+  static std::string besidePath();
+
+  ~PluginModule();  // unloads
+  MessageProc proc() const { return proc_; }
+  void* handle() const { return handle_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  PluginModule() = default;
+  void* handle_ = nullptr;
+  MessageProc proc_ = nullptr;
+  std::string path_;
+};
+
+// One call the plug-in made to the host.
+struct HostCall {
+  enum class Op {
+    GetPluginId, GetPluginInstance, GetHostState, SetError,
+    SendToHost, SendToPlugin, GetRowId, GetValue
+  };
+  Op op;
+  std::uint32_t messageId = 0;        // SendToHost / SendToPlugin: the message's id
+  std::vector<std::uint8_t> message;  // bytes of the HostMessage (its size field's count)
+  std::vector<std::uint8_t> record;   // bytes of the record p1 points to, when it is one
+  std::string text;                   // the text an ActionInfo, ConfigColumnRecord or
+                                      // ActionNotify points to (text, key or p1 text)
+  std::string defaultText;            // ConfigColumnRecord: the default text (type 1)
+  std::vector<std::int32_t> args;     // integer arguments (code; pluginId; table, index;
+                                      // table, row, column, value type)
+  std::int32_t result = 0;
+};
+
+// A configuration column as the host stores it.
+struct ConfigColumn {
+  std::uint32_t id = 0;
+  std::uint32_t type = 0;  // 0 integer, 1 text
+  std::string key;
+  std::int32_t intDefault = 0;
+  std::string textDefault;
+  std::optional<std::int32_t> storedInt;
+  std::optional<std::string> storedText;
+  std::int32_t intValue() const { return storedInt.value_or(intDefault); }
+  std::string textValue() const { return storedText.value_or(textDefault); }
+};
+
+// An action the plug-in inserted, with the state the host keeps for it.
+struct HostAction {
+  std::uint32_t id = 0;  // as the host knows it (page controls: 0x11000000 | param)
+  std::uint32_t parent = 0;
+  std::int32_t position = -1;
+  std::uint32_t status = 0;  // as inserted, then changed by SetActionStatus (cnt -2)
+  std::string text;          // caption or value, changed by SetActionText/Value (cnt -2)
+  std::uint32_t param = 0;
+  std::uint16_t width = 0, height = 0;
+  std::uint16_t recordSize = 0;  // 74 or 78
+  std::size_t order = 0;         // insertion order
+  // Per-contact instances: a change addressed to a contact overrides the
+  // shared value for that contact; a change with cnt -2 sets the shared value
+  // and drops the overrides.
+  std::map<std::int32_t, std::uint32_t> instanceStatus;
+  std::map<std::int32_t, std::string> instanceText;
+
+  std::uint32_t statusFor(std::int32_t cnt) const;
+  std::string textFor(std::int32_t cnt) const;
+  bool hiddenFor(std::int32_t cnt) const { return (statusFor(cnt) & 1u) != 0; }
+  bool disabled() const { return (status & 2u) != 0; }
+};
+
+// What a contact's menu shows of the plug-in.
+struct ContactMenu {
+  bool submenuShown = false;          // "Linki"
+  std::vector<std::string> items;     // visible slot texts, in slot order (Windows-1250)
+  std::vector<std::uint32_t> itemIds; // their action ids
+  bool singleShown = false;           // the single item
+  std::string singleText;
+};
+
+// What a chat window's link button shows.
+struct ChatButton {
+  bool shown = false;
+  std::string text;
+};
+
+class HostEmulator : public IHost {
+ public:
+  HostEmulator(MessageProc proc, void* moduleHandle);
+  HostEmulator(const HostEmulator&) = delete;
+  HostEmulator& operator=(const HostEmulator&) = delete;
+  virtual ~HostEmulator();
+
+  // --- IHost (called by the plug-in) ------------------------------------
+  int GetPluginId() override;
+  int GetPluginInstance() override;
+  int GetHostState() override;
+  void SetError(int code) override;
+  int SendToHost(HostMessage* message) override;
+  int SendToPlugin(int pluginId, HostMessage* message) override;
+  int GetRowId(int table, int index) override;
+  int GetValue(int table, int row, int column, ConfigValue* value) override;
+
+  // --- messages to the plug-in ------------------------------------------
+  // Sends a 30-byte HostMessage (or `size` bytes of it) and returns the answer.
+  int send(std::uint32_t id, std::uint32_t p1 = 0, std::uint32_t p2 = 0,
+           std::uint16_t size = kHostMessageSize);
+  // Sends a record as it stands (its own size field).
+  int sendRecord(HostMessage* record);
+  // 20001 with this object, then 21001, 22000 and 22100. Returns false if
+  // any of them is not answered 1.
+  bool startUp();
+  int shutDown();  // 20002
+  // 22200 with an ActionNotify {id, parent, cnt, code, 0, p1, p2}.
+  int notify(std::uint32_t id, std::uint32_t parent, std::int32_t cnt, std::uint32_t code,
+             std::uint32_t p1 = 0, std::uint32_t p2 = 0);
+
+  // --- the host's side ---------------------------------------------------
+  void setPluginId(int id) { pluginId_ = id; }
+  void setHostState(int state) { hostState_ = state; }
+  // What GetPluginValue answers and the text ValueToText writes for it.
+  void setPluginValueText(const std::string& text) { pluginValueText_ = text; }
+  // What the plug-in answers 30016 with is asked through SendToPlugin.
+
+  // Configuration table.
+  const std::vector<ConfigColumn>& columns() const { return columns_; }
+  ConfigColumn* column(std::uint32_t id);
+  void setConfigInt(std::uint32_t id, std::int32_t value);
+  void setConfigText(std::uint32_t id, const std::string& value);
+
+  // Contact table. Rows are listed in the order added; a row added with
+  // `rowId` -1 answers -1 to GetRowId.
+  void addContact(std::int32_t id, const std::string& status);
+  void addBrokenRow();  // a row whose id answers -1
+  void setContactStatus(std::int32_t id, const std::string& status);  // no message
+  // Changes the status and sends 24011 as the host does; returns the answer.
+  int changeStatus(std::int32_t id, const std::string& status);
+  // A contact whose status text the host answers with a null pointer.
+  void setNullStatus(std::int32_t id);
+
+  // Chat windows.
+  void openChat(std::int32_t contact);
+  void closeChat(std::int32_t contact);
+  bool chatOpen(std::int32_t contact) const;
+
+  // Actions.
+  const std::vector<HostAction>& actions() const { return actions_; }
+  HostAction* action(std::uint32_t id, std::uint32_t parent);
+  HostAction* control(std::uint32_t column);  // page control 0x11000000 | column
+  bool pageInserted() const;
+
+  // --- what a user does and sees ----------------------------------------
+  ContactMenu contactMenu(std::int32_t contact);  // prepares the menu, then reads it
+  void chooseMenuItem(std::int32_t contact, std::uint32_t actionId, bool shift);
+  ChatButton chatButton(std::int32_t contact);  // prepares the button, then reads it
+  ChatButton readChatButton(std::int32_t contact) const;  // reads without preparing
+  void clickChatButton(std::int32_t contact, bool shift);
+  // Page: set a control's value as the user would type or tick it.
+  void setControlValue(std::uint32_t column, const std::string& value);
+  std::string controlValue(std::uint32_t column);
+  // Clicks a check box, button or radio button (NotifyActivate); a check box
+  // toggles between "1" and "0" first, a radio button becomes "0".
+  void clickControl(std::uint32_t column);
+  // Opening the page: NotifyPrepare/NotifyRefresh for every control, as the
+  // host does when it shows it; controls start from the stored configuration.
+  void showPage();
+  // Apply: stores the controls' values into the configuration and sends
+  // NotifyApply for the page.
+  int applyPage();
+
+  // Shift state for the next choices, and what the system saw.
+  void setShift(bool down);
+  std::vector<std::string> openedLinks() const;
+  void clearOpenedLinks();
+  // The clipboard's CF_TEXT bytes (including the terminating zero), or empty.
+  std::vector<char> clipboardBytes() const;
+  void clearClipboard();
+
+  // --- the record of calls -------------------------------------------------
+  const std::vector<HostCall>& calls() const { return calls_; }
+  void clearCalls() { calls_.clear(); }
+  std::vector<HostCall> callsTo(std::uint32_t messageId) const;
+  int errorCount() const;  // SetError calls
+  int deliveredNotifies() const { return deliveredNotifies_; }
+
+ private:
+  struct Contact {
+    std::int32_t id;
+    std::string status;
+    bool nullStatus = false;
+  };
+  int handleInsert(const ActionInfo* info);
+  int handleChange(std::uint32_t messageId, const ActionInfo* info, HostCall& call);
+  void ensureControlValues();
+
+  MessageProc proc_;
+  void* module_;
+  int pluginId_ = 42;
+  int hostState_ = 0;
+  std::string pluginValueText_ = "0.9.9.1";
+  std::vector<ConfigColumn> columns_;
+  std::vector<Contact> contacts_;
+  std::vector<std::int32_t> chats_;
+  std::vector<HostAction> actions_;
+  std::vector<HostCall> calls_;
+  std::string lastValue_;  // text answered to GetActionValue, valid until the next one
+  std::string lastConfigText_;
+  std::string lastContactText_;
+  bool controlsLoaded_ = false;
+  int deliveredNotifies_ = 0;
+};
+
+}  // namespace brisko::emu

@@ -1,0 +1,92 @@
+// Numbers shared with the host: message ids, action ids, notification codes,
+// status bits and the host's own groups.
+#pragma once
+
+#include <cstdint>
+
+namespace brisko {
+
+constexpr int kNetId = 109;
+constexpr std::uint32_t kPluginAnswer30011 = 20;  // answer to 30011; its meaning is the host's
+
+// Messages the host sends to IMessageProc.
+namespace msg {
+constexpr std::uint32_t kInit = 20001;
+constexpr std::uint32_t kShutdown = 20002;
+constexpr std::uint32_t kQuery20020 = 20020;
+constexpr std::uint32_t kRegisterColumns = 21001;
+constexpr std::uint32_t kBuildUserInterface = 22000;
+constexpr std::uint32_t kLoadSettings = 22100;
+constexpr std::uint32_t kLoaded22101 = 22101;
+constexpr std::uint32_t kActionNotify = 22200;
+constexpr std::uint32_t kStatusChange = 24011;
+constexpr std::uint32_t kNetIdQuery = 30010;
+constexpr std::uint32_t kQuery30011 = 30011;
+constexpr std::uint32_t kVersionQuery = 30012;
+constexpr std::uint32_t kNameQuery = 30013;
+constexpr std::uint32_t kDisplayNameQuery = 30016;
+constexpr std::uint32_t kQuery30017 = 30017;
+
+// Messages the plug-in sends with SendToHost.
+constexpr std::uint32_t kInsertAction = 10101;
+constexpr std::uint32_t kCallAction = 10103;
+constexpr std::uint32_t kGetActionValue = 10106;
+constexpr std::uint32_t kSetAction = 10108;  // status or text
+constexpr std::uint32_t kSetActionValue = 10110;
+constexpr std::uint32_t kGetActionHandle = 10117;
+constexpr std::uint32_t kRegisterIcon = 10130;
+constexpr std::uint32_t kGetContactCount = 201;
+constexpr std::uint32_t kRegisterConfigColumn = 1102;
+constexpr std::uint32_t kGetPluginValue = 245;
+constexpr std::uint32_t kValueToText = 26;
+}  // namespace msg
+
+// Action ids the plug-in numbers itself: NetId * 1000 + local number.
+namespace action {
+constexpr std::uint32_t kPluginIcon = 109001;
+constexpr std::uint32_t kPluginIcon2 = 109002;
+constexpr std::uint32_t kLinksMenu = 109010;
+constexpr std::uint32_t kSingleLinkItem = 109011;
+constexpr std::uint32_t kLinkItemBase = 109012;  // + j, j = 0..9
+constexpr std::uint32_t kChatLinkButton = 109040;
+constexpr std::uint32_t kConfigPage = 109101;
+constexpr std::uint32_t kConfigControlBase = 0x11000000;
+}  // namespace action
+
+// Groups and actions that belong to the host.
+namespace group {
+constexpr std::uint32_t kContactMenu = 30;
+constexpr std::uint32_t kChatWindow = 200;
+constexpr std::uint32_t kConfigPages = 46;
+constexpr std::uint32_t kChatWindowAction = 3;  // parent 0
+}  // namespace group
+
+// Codes of an ActionNotify.
+namespace notify {
+constexpr std::uint32_t kActivate = 1;
+constexpr std::uint32_t kPrepare = 10;
+constexpr std::uint32_t kRefresh = 12;
+constexpr std::uint32_t kApply = 14;
+constexpr std::uint32_t kStatusTextMarker = 1234;  // p2 of a refresh carrying the status in p1
+}  // namespace notify
+
+// Status bits of an action.
+namespace status {
+constexpr std::uint32_t kHidden = 0x00000001;
+constexpr std::uint32_t kDisabled = 0x00000002;
+constexpr std::uint32_t kContainer = 0x00000010;
+}  // namespace status
+
+// ActionInfo mask values.
+namespace mask {
+constexpr std::uint32_t kInsert = 863;
+constexpr std::uint32_t kStatus = 1;
+constexpr std::uint32_t kText = 64;
+constexpr std::uint32_t kTextFlagged = 65600;  // kText + host flag 65536
+}  // namespace mask
+
+constexpr std::int32_t kNoContact = -2;  // cnt of records built without a contact
+constexpr int kStatusDescriptionColumn = 18;  // column of the contact table
+constexpr int kIconResourceId = 101;
+
+}  // namespace brisko

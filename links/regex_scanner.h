@@ -1,0 +1,40 @@
+// Link finding with a user-editable regular expression.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/link_settings.h"
+
+namespace brisko {
+
+// Finds links as the matches of settings.regexSource (Perl syntax).
+//
+// The expression is compiled when first needed and kept while its source is
+// unchanged, so a changed expression is used from the next call on. An
+// expression that does not compile finds nothing. Errors the library raises
+// while searching end the search quietly; nothing escapes to the caller but
+// std::bad_alloc.
+class RegexScanner {
+ public:
+  RegexScanner();
+  ~RegexScanner();
+  RegexScanner(const RegexScanner&) = delete;
+  RegexScanner& operator=(const RegexScanner&) = delete;
+
+  // Open form of the first match in `status`, or "".
+  std::string findFirstLink(const LinkSettings& settings, std::string status);
+  // Empties both lists, then appends one entry to each per match, in text
+  // order, at most `maxCount` (none when maxCount <= 0).
+  void findLinks(const LinkSettings& settings, std::string status, std::int32_t maxCount,
+                 std::vector<std::string>& displayLinks, std::vector<std::string>& openLinks);
+
+ private:
+  struct Compiled;
+  const Compiled& compiled(const std::string& source);
+  std::unique_ptr<Compiled> compiled_;
+};
+
+}  // namespace brisko

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Checks the built Brisko.dll as a file: a 32-bit PE whose only export is
+# _IMessageProc@4, that imports from system DLLs only, built with ASLR and
+# DEP, and that carries an icon and a version resource.
+# usage: check_dll.sh Brisko.dll OBJDUMP VERSION
+set -euo pipefail
+dll="$1"
+objdump="${2:-i686-w64-mingw32-objdump}"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+headers="$("$objdump" -p "$dll")"
+
+grep -q 'file format pei-i386' <<<"$("$objdump" -f "$dll")" || fail "not a PE32 i386 file"
+
+exports="$(awk '/\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^\s*\[/{print $NF} on && /^$/{on=0}' <<<"$headers")"
+if [ "$exports" != "_IMessageProc@4" ]; then
+  fail "exports are not exactly _IMessageProc@4: [$exports]"
+fi
+
+allowed='^(KERNEL32|USER32|SHELL32|msvcrt|ADVAPI32|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+imports="$(awk '/DLL Name:/{print $3}' <<<"$headers" | sort -u)"
+[ -n "$imports" ] || fail "no imports found"
+while read -r name; do
+  [ -z "$name" ] && continue
+  if ! grep -Eiq "$allowed" <<<"$name"; then fail "imports a non-system DLL: $name"; fi
+done <<<"$imports"
+for needed in KERNEL32.dll USER32.dll SHELL32.dll; do
+  grep -qix "$needed" <<<"$imports" || fail "does not import $needed"
+done
+
+dllchars="$(awk '/^DllCharacteristics/{print $2}' <<<"$headers")"
+(( (16#$dllchars & 0x40) != 0 )) || fail "not built with --dynamicbase (DllCharacteristics $dllchars)"
+(( (16#$dllchars & 0x100) != 0 )) || fail "not built with --nxcompat (DllCharacteristics $dllchars)"
+
+grep -q '^\s*\.rsrc' <<<"$("$objdump" -h "$dll")" || fail "no resource section"
+
+if [ "$failures" -eq 0 ]; then
+  echo "OK: exports [$exports]; imports [$(tr '\n' ' ' <<<"$imports")]; DllCharacteristics $dllchars"
+fi
+exit "$failures"

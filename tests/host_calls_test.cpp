@@ -1,0 +1,261 @@
+// The records each host call-out builds, byte by byte.
+#include "host/host_calls.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/ids.h"
+
+namespace brisko {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Little-endian builders for expected records.
+struct RecordBuilder {
+  Bytes bytes;
+  RecordBuilder& u8(std::uint8_t v) {
+    bytes.push_back(v);
+    return *this;
+  }
+  RecordBuilder& u16(std::uint16_t v) { return u8(v & 0xFF).u8(v >> 8); }
+  RecordBuilder& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+  RecordBuilder& ptr(const void* p) { return u32(ptrValue(p)); }
+  RecordBuilder& zeros(std::size_t n) {
+    bytes.insert(bytes.end(), n, 0);
+    return *this;
+  }
+};
+
+// Records what the plug-in sends, with copies of the bytes.
+class RecordingHost : public IHost {
+ public:
+  struct Sent {
+    Bytes message;
+    Bytes record;
+  };
+  std::vector<Sent> sent;
+  int answer = 0;
+  std::vector<std::vector<int>> valueCalls;
+  std::uint32_t valueAnswer = 0;
+  int rowAnswer = 0;
+
+  int GetPluginId() override { return 5; }
+  int GetPluginInstance() override { return 0x10000000; }
+  int GetHostState() override { return 0; }
+  void SetError(int) override {}
+  int SendToHost(HostMessage* m) override {
+    Sent s;
+    const auto* raw = reinterpret_cast<const std::uint8_t*>(m);
+    s.message.assign(raw, raw + m->size);
+    std::size_t recordSize = 0;
+    switch (m->id) {
+      case msg::kInsertAction:
+      case msg::kGetActionValue:
+      case msg::kSetAction:
+      case msg::kSetActionValue:
+        recordSize = valuePtr<const ActionInfo>(m->p1)->size;
+        break;
+      case msg::kCallAction:
+        recordSize = kActionNotifySize;
+        break;
+      case msg::kGetActionHandle:
+        recordSize = kActionRefSize;
+        break;
+      case msg::kRegisterIcon:
+        recordSize = kIconRecordSize;
+        break;
+      default:
+        break;
+    }
+    if (recordSize != 0) {
+      const auto* rec = valuePtr<const std::uint8_t>(m->p1);
+      s.record.assign(rec, rec + recordSize);
+    }
+    sent.push_back(s);
+    return answer;
+  }
+  int SendToPlugin(int, HostMessage*) override { return 0; }
+  int GetRowId(int table, int index) override {
+    valueCalls.push_back({table, index});
+    return rowAnswer;
+  }
+  int GetValue(int table, int row, int column, ConfigValue* value) override {
+    valueCalls.push_back({table, row, column, value->type, static_cast<int>(value->value),
+                          static_cast<int>(value->bufferSize)});
+    value->value = valueAnswer;
+    return 0;
+  }
+};
+
+class HostCallsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { host::setCurrent(&host_); }
+  void TearDown() override { host::setCurrent(nullptr); }
+  // The 30-byte message around a record pointer.
+  static Bytes message(std::uint32_t id, const Bytes& sentMessage, std::uint32_t hdr3 = 0) {
+    std::uint32_t p1, p2;
+    std::memcpy(&p1, sentMessage.data() + 22, 4);
+    std::memcpy(&p2, sentMessage.data() + 26, 4);
+    return RecordBuilder{}.u16(30).u32(id).u32(0).u32(0).u32(hdr3).u32(0).u32(p1).u32(p2).bytes;
+  }
+  RecordingHost host_;
+};
+
+TEST_F(HostCallsTest, InsertActionShortAndLongForms) {
+  const char text[] = "Linki";
+  host::InsertAction({30, 109010, 1, 0x01000010, text, 109001, 0, 0, host::ActionForm::Short74});
+  host::InsertAction(
+      {109101, 0x11000000, -1, 0x000B0000, text, 109114, 50, 7, host::ActionForm::Long78});
+  ASSERT_EQ(host_.sent.size(), 2u);
+  EXPECT_EQ(host_.sent[0].message, message(10101, host_.sent[0].message));
+
+  auto insertion = [&](std::uint16_t size, std::uint32_t id, std::uint32_t parent,
+                       std::int32_t position, std::uint32_t status, std::uint32_t param,
+                       std::uint16_t width, std::uint16_t height) {
+    RecordBuilder b;
+    b.u16(size).u32(id).u32(parent).u32(0xFFFFFFFE).u32(static_cast<std::uint32_t>(position));
+    b.zeros(12).u32(863).u32(status).u32(0xFFFFFFFF).zeros(8).ptr(text).zeros(8);
+    b.u32(param).zeros(4).u16(width).u16(height);
+    if (size == 78) b.zeros(4);
+    return b.bytes;
+  };
+  EXPECT_EQ(host_.sent[0].record, insertion(74, 109010, 30, 1, 0x01000010, 109001, 0, 0));
+  EXPECT_EQ(host_.sent[1].record,
+            insertion(78, 0x11000000, 109101, -1, 0x000B0000, 109114, 50, 7));
+}
+
+TEST_F(HostCallsTest, StatusTextAndValueChanges) {
+  host::SetActionStatus({109010, 30, 7}, 1, 1);
+  host::SetActionText({109012, 109010, -2}, "abc");
+  host::SetActionValue({0x1101AA3B, 109101, -2}, "10", false);
+  host::SetActionValue({0x1101AA3F, 109101, -2}, "xyz", true);
+  ASSERT_EQ(host_.sent.size(), 4u);
+
+  auto change = [](std::uint32_t id, std::uint32_t parent, std::int32_t cnt, std::uint32_t mask,
+                   std::uint32_t status, std::uint32_t statusMask, std::uint32_t text) {
+    return RecordBuilder{}
+        .u16(74).u32(id).u32(parent).u32(static_cast<std::uint32_t>(cnt)).u32(0)
+        .zeros(12).u32(mask).u32(status).u32(statusMask).zeros(8).u32(text).zeros(20)
+        .bytes;
+  };
+  auto textOf = [&](int i) {
+    std::uint32_t t;
+    std::memcpy(&t, host_.sent[i].record.data() + 50, 4);
+    return t;
+  };
+  EXPECT_EQ(host_.sent[0].message, message(10108, host_.sent[0].message));
+  EXPECT_EQ(host_.sent[0].record, change(109010, 30, 7, 1, 1, 1, 0));
+  EXPECT_EQ(host_.sent[1].message, message(10108, host_.sent[1].message));
+  EXPECT_EQ(host_.sent[1].record, change(109012, 109010, -2, 64, 0, 0, textOf(1)));
+  EXPECT_EQ(host_.sent[2].message, message(10110, host_.sent[2].message));
+  EXPECT_EQ(host_.sent[2].record, change(0x1101AA3B, 109101, -2, 64, 0, 0, textOf(2)));
+  EXPECT_EQ(host_.sent[3].record, change(0x1101AA3F, 109101, -2, 65600, 0, 0, textOf(3)));
+}
+
+TEST_F(HostCallsTest, GetActionValueOffersNoBufferAndCopiesTheAnswer) {
+  char hostText[] = "123";
+  host_.answer = static_cast<int>(ptrValue(hostText));
+  std::string value = host::GetActionValue({0x1101AA3A, 109101, -2}, true);
+  EXPECT_EQ(value, "123");
+  hostText[0] = 'X';
+  EXPECT_EQ(value, "123") << "the answer is copied";
+  ASSERT_EQ(host_.sent.size(), 1u);
+  Bytes expected = RecordBuilder{}
+                       .u16(74).u32(0x1101AA3A).u32(109101).u32(0xFFFFFFFE).u32(0)
+                       .zeros(12).u32(65600).zeros(16).u32(0).u32(0).zeros(16)
+                       .bytes;
+  EXPECT_EQ(host_.sent[0].record, expected);
+  EXPECT_EQ(host_.sent[0].message, message(10106, host_.sent[0].message));
+
+  host_.answer = 0;
+  EXPECT_EQ(host::GetActionValue({0x1101AA3A, 109101, -2}, false), "") << "null is empty";
+  std::uint32_t mask;
+  std::memcpy(&mask, host_.sent[1].record.data() + 30, 4);
+  EXPECT_EQ(mask, 64u);
+}
+
+TEST_F(HostCallsTest, ActionHandleIconAndCallAction) {
+  host_.answer = 9;
+  EXPECT_EQ(host::GetActionHandle({3, 0, 77}), 9);
+  host::RegisterIcon(109002, 2, 0x10000000, 101);
+  ActionNotify notify{kActionNotifySize, 109040, 200, 77, 12, 0, 0x1234, 1234};
+  host::CallAction(notify);
+  ASSERT_EQ(host_.sent.size(), 3u);
+  EXPECT_EQ(host_.sent[0].message, message(10117, host_.sent[0].message));
+  EXPECT_EQ(host_.sent[0].record, (RecordBuilder{}.u32(3).u32(0).u32(77).bytes));
+  EXPECT_EQ(host_.sent[1].message, message(10130, host_.sent[1].message));
+  Bytes icon = RecordBuilder{}
+                   .u16(36).zeros(2).u32(109002).u32(2).u32(0).u32(1).u32(0x10000000)
+                   .u32(101).u32(0).u32(0)
+                   .bytes;
+  // The two gap bytes are not part of the contract; compare around them.
+  Bytes sentIcon = host_.sent[1].record;
+  sentIcon[2] = sentIcon[3] = 0;
+  EXPECT_EQ(sentIcon, icon);
+  EXPECT_EQ(host_.sent[2].message, message(10103, host_.sent[2].message));
+  EXPECT_EQ(host_.sent[2].record,
+            (RecordBuilder{}.u16(30).u32(109040).u32(200).u32(77).u32(12).u32(0)
+                 .u32(0x1234).u32(1234).bytes));
+}
+
+TEST_F(HostCallsTest, ContactCountPluginValueAndValueToText) {
+  host_.answer = 3;
+  EXPECT_EQ(host::GetContactCount(), 3);
+  EXPECT_EQ(host::GetPluginValue(5), 3);
+  char buffer[52] = {};
+  host::ValueToText(3, buffer);
+  ASSERT_EQ(host_.sent.size(), 3u);
+  EXPECT_EQ(host_.sent[0].message,
+            (RecordBuilder{}.u16(30).u32(201).u32(0).u32(0).u32(0xFFFFFFFF).u32(0).u32(0).u32(0)
+                 .bytes));
+  EXPECT_EQ(host_.sent[1].message,
+            (RecordBuilder{}.u16(30).u32(245).zeros(16).u32(5).u32(0).bytes));
+  EXPECT_EQ(host_.sent[2].message,
+            (RecordBuilder{}.u16(30).u32(26).zeros(16).u32(3).ptr(buffer).bytes));
+}
+
+TEST_F(HostCallsTest, RegisterConfigColumnIsTheWholeMessage) {
+  static const char key[] = "Brisko/cfg_x";
+  static const char def[] = "-1";
+  host::RegisterConfigColumn(109128, 1, ptrValue(def), key);
+  ASSERT_EQ(host_.sent.size(), 1u);
+  EXPECT_EQ(host_.sent[0].message, (RecordBuilder{}
+                                        .u16(39).u32(1102).zeros(16).u8(0).u32(109128).u32(1)
+                                        .ptr(def).ptr(key)
+                                        .bytes));
+}
+
+TEST_F(HostCallsTest, TableReads) {
+  static const char text[] = "opis";
+  host_.valueAnswer = ptrValue(text);
+  EXPECT_EQ(host::GetContactString(7, 18), "opis");
+  EXPECT_EQ(host::GetConfigString(109119), "opis");
+  host_.valueAnswer = 0;
+  EXPECT_EQ(host::GetConfigString(109119), "") << "null is the empty text";
+  host_.valueAnswer = 0xFFFFFFFF;
+  EXPECT_EQ(host::GetConfigInt(109115), -1);
+  host_.rowAnswer = -1;
+  EXPECT_EQ(host::GetContactId(4), -1);
+  std::vector<std::vector<int>> expected = {
+      {1, 7, 18, 1, 0, 0}, {0, 0, 109119, 1, 0, 0}, {0, 0, 109119, 1, 0, 0},
+      {0, 0, 109115, 0, 0, 0}, {1, 4}};
+  EXPECT_EQ(host_.valueCalls, expected);
+}
+
+TEST(HostCallsWithoutHost, EveryCallIsSkipped) {
+  host::setCurrent(nullptr);
+  EXPECT_EQ(host::GetPluginId(), 0);
+  EXPECT_EQ(host::GetContactCount(), 0);
+  EXPECT_EQ(host::GetActionValue({1, 2, 3}, true), "");
+  EXPECT_EQ(host::GetContactString(1, 18), "");
+  EXPECT_EQ(host::GetConfigInt(109115), 0);
+  host::SetActionStatus({1, 2, 3}, 1, 1);  // must not crash
+  host::SetError(1);
+}
+
+}  // namespace
+}  // namespace brisko

@@ -1,0 +1,26 @@
+#include "tests/support/in_process.h"
+
+#include <stdexcept>
+
+#include "host/dispatch.h"
+
+namespace brisko::test {
+namespace {
+int BRISKO_STDCALL linkedProc(HostMessage* message) { return handleMessage(message); }
+}  // namespace
+
+emu::MessageProc inProcessProc() { return &linkedProc; }
+
+PluginState* inProcessState() { return currentPluginState(); }
+
+InProcessHost::InProcessHost() : emu::HostEmulator(&linkedProc, nullptr) {}
+
+InProcessHost::~InProcessHost() { shutDown(); }
+
+PluginState& InProcessHost::state() {
+  PluginState* state = currentPluginState();
+  if (state == nullptr) throw std::logic_error("the plug-in is not running");
+  return *state;
+}
+
+}  // namespace brisko::test
