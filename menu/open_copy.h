@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/texts.h"
+
 namespace brisko {
 
 // The byte that ends a shortened menu text ("…" in Windows-1250).
-constexpr char kMenuEllipsis = '\x85';
+constexpr char kMenuEllipsis = texts::kEllipsis[0];
 
 // Opens `link` with the shell's "open" verb. The result is not examined.
 void openLink(std::string link);
