@@ -6,16 +6,26 @@ cd "$(dirname "$0")/.."
 bash tools/setup.sh
 jobs="$(nproc)"
 
-run_preset() {
-  local preset="$1"
-  echo "== [$preset] configure and build"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$jobs"
-  echo "== [$preset] tests"
-  ctest --preset "$preset" -j "$jobs"
+# Creating Wine's prefix takes minutes; it happens while the native target builds.
+mkdir -p build/windows
+tools/wine-run.sh --prepare build/windows &
+wine_prefix_job=$!
+
+build() {
+  echo "== [$1] configure and build"
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -j "$jobs"
+}
+run_tests() {
+  echo "== [$1] tests"
+  ctest --preset "$1" -j "$jobs"
 }
 
-run_preset native
-run_preset windows
-run_preset fuzz
+build native
+run_tests native
+build windows
+wait "$wine_prefix_job"
+run_tests windows
+build fuzz
+run_tests fuzz
 echo "== All tests passed (native, Windows under Wine, fuzz)"

@@ -1,22 +1,35 @@
 #!/usr/bin/env bash
-# Runs a Windows program of the build under Wine. The Wine prefix lives in the
-# build folder (never in the user's home) and is created quietly on first use.
+# Runs a Windows program of a build under Wine:   wine-run.sh build/windows/bin/x.exe [args]
+# or only prepares the build's Wine prefix:      wine-run.sh --prepare build/windows
+#
+# The prefix lives in the build folder (never in the user's home) and is
+# created quietly on first use; concurrent callers wait for the first one.
 set -euo pipefail
-program="$1"
-shift
-build_dir="$(cd "$(dirname "$program")/.." && pwd)"
+
+if [ "${1:-}" = "--prepare" ]; then
+  build_dir="$(cd "$2" && pwd)"
+  program=""
+else
+  program="$1"
+  shift
+  build_dir="$(cd "$(dirname "$program")/.." && pwd)"
+fi
+
 export WINEPREFIX="${BRISKO_WINEPREFIX:-$build_dir/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}"
 export WINEARCH=win32
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  (
-    flock 9
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      wineboot -i >/dev/null 2>&1 || true
-      wineserver -w || true
-    fi
-  ) 9>"$WINEPREFIX.lock"
-fi
+
+mkdir -p "$(dirname "$WINEPREFIX")"
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/.brisko-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w || true
+    touch "$WINEPREFIX/.brisko-ready"
+  fi
+) 9>"$WINEPREFIX.lock"
+
+[ -n "$program" ] || exit 0
 exec wine "$program" "$@"
