@@ -23,6 +23,7 @@
 #include <tuple>
 #include <vector>
 
+#include "emulator/system_bridge.h"
 #include "host/host_interface.h"
 #include "host/records.h"
 
@@ -69,7 +70,9 @@ struct HostCall {
   std::vector<std::uint8_t> message;  // bytes of the HostMessage (its size field's count)
   std::vector<std::uint8_t> record;   // bytes of the record p1 points to, when it is one
   std::string text;                   // the text an ActionInfo, ConfigColumnRecord or
-                                      // ActionNotify points to (text, key or p1 text)
+                                      // ActionNotify points to (text, key or p1 text);
+                                      // for GetActionValue, GetValue (type 1), ValueToText
+                                      // and SendToPlugin 30012/30013/30016: the text answered
   std::string defaultText;            // ConfigColumnRecord: the default text (type 1)
   std::vector<std::int32_t> args;     // integer arguments (code; pluginId; table, index;
                                       // table, row, column, value type)
@@ -96,6 +99,8 @@ struct HostAction {
   std::int32_t position = -1;
   std::uint32_t status = 0;  // as inserted, then changed by SetActionStatus (cnt -2)
   std::string text;          // caption or value, changed by SetActionText/Value (cnt -2)
+  std::string caption;       // the text as inserted (a page control's label and parameters;
+                             // its value is `text`)
   std::uint32_t param = 0;
   std::uint16_t width = 0, height = 0;
   std::uint16_t recordSize = 0;  // 74 or 78
@@ -110,6 +115,11 @@ struct HostAction {
   std::string textFor(std::int32_t cnt) const;
   bool hiddenFor(std::int32_t cnt) const { return (statusFor(cnt) & 1u) != 0; }
   bool disabled() const { return (status & 2u) != 0; }
+  // The kind of a page element, from its status word as inserted (0x06 check
+  // box, 0x09 label, 0x0B text field, 0x0E button, 0x0F group start, ...).
+  std::uint32_t kind() const { return (insertedStatus >> 16) & 0xFFu; }
+  bool isControl() const { return (id & 0xFF000000u) == 0x11000000u; }
+  std::uint32_t insertedStatus = 0;
 };
 
 // What a contact's menu shows of the plug-in.
@@ -199,25 +209,47 @@ class HostEmulator : public IHost {
   ChatButton readChatButton(std::int32_t contact) const;  // reads without preparing
   void clickChatButton(std::int32_t contact, bool shift);
   // Page: set a control's value as the user would type or tick it.
+  // Controls that show a configuration value take it from the stored
+  // configuration when first used (integers as decimal text, check boxes
+  // "1"/"0", text columns as stored) and again at every showPage.
   void setControlValue(std::uint32_t column, const std::string& value);
   std::string controlValue(std::uint32_t column);
   // Clicks a check box, button or radio button (NotifyActivate); a check box
-  // toggles between "1" and "0" first, a radio button becomes "0".
+  // toggles between "1" and "0" first, a radio button becomes "0". An
+  // inactive control (StatusDisabled) takes no click; labels and text fields
+  // are not clicked.
   void clickControl(std::uint32_t column);
-  // Opening the page: NotifyPrepare/NotifyRefresh for every control, as the
-  // host does when it shows it; controls start from the stored configuration.
+  // Opening the page: the controls are loaded from the stored configuration,
+  // then every control gets NotifyPrepare, then every control NotifyRefresh,
+  // in insertion order, as the host does when it shows it.
   void showPage();
   // Apply: stores the controls' values into the configuration and sends
-  // NotifyApply for the page.
+  // NotifyApply for the page (109101 in 46, cnt -2); what the plug-in writes
+  // back into the controls meanwhile is stored too. Returns the answer.
   int applyPage();
 
-  // Shift state for the next choices, and what the system saw.
+  // Shift state for the next choices, and what the system saw (natively the
+  // stand-in of menu/native_system.h in Record mode; on Windows the thread's
+  // keyboard state, the module's redirected ShellExecuteA import and the real
+  // clipboard: see emulator/system_bridge.h). chooseMenuItem and
+  // clickChatButton let go of Shift after the choice.
   void setShift(bool down);
   std::vector<std::string> openedLinks() const;
   void clearOpenedLinks();
   // The clipboard's CF_TEXT bytes (including the terminating zero), or empty.
   std::vector<char> clipboardBytes() const;
   void clearClipboard();
+
+  // Every open the shell was asked for, with its verb and show command.
+  std::vector<ShellOpen> shellOpens() const;
+  bool shiftDown() const;
+
+  // Icons registered (copies of the records).
+  const std::vector<IconRecord>& icons() const { return icons_; }
+  // Contact ids in row order (broken rows answer -1), and a contact's status.
+  std::vector<std::int32_t> contactIds() const;
+  std::string contactStatus(std::int32_t id) const;
+  bool hasContact(std::int32_t id) const;
 
   // --- the record of calls -------------------------------------------------
   const std::vector<HostCall>& calls() const { return calls_; }
@@ -232,9 +264,16 @@ class HostEmulator : public IHost {
     std::string status;
     bool nullStatus = false;
   };
+  int handleSendToHost(HostMessage* message, std::size_t callIndex);
   int handleInsert(const ActionInfo* info);
-  int handleChange(std::uint32_t messageId, const ActionInfo* info, HostCall& call);
+  int handleChange(std::uint32_t messageId, const ActionInfo* info, std::size_t callIndex);
+  int handleCallAction(const ActionNotify* notify);
   void ensureControlValues();
+  void loadControlValues();
+  void storeControlValues();
+  std::string columnValueText(const ConfigColumn& column, std::uint32_t kind) const;
+  Contact* findContact(std::int32_t id);
+  const Contact* findContact(std::int32_t id) const;
 
   MessageProc proc_;
   void* module_;
@@ -246,6 +285,7 @@ class HostEmulator : public IHost {
   std::vector<std::int32_t> chats_;
   std::vector<HostAction> actions_;
   std::vector<HostCall> calls_;
+  std::vector<IconRecord> icons_;
   std::string lastValue_;  // text answered to GetActionValue, valid until the next one
   std::string lastConfigText_;
   std::string lastContactText_;

@@ -1,7 +1,8 @@
 #include "links/author_scanner.h"
 
+#include <array>
 #include <cstddef>
-#include <utility>
+#include <cstdint>
 
 #include "links/link_forms.h"
 
@@ -15,13 +16,61 @@ std::string toLowerAscii(std::string_view text) {
   return folded;
 }
 
+namespace {
+
+// The fixed link characters: ASCII letters and digits, ". _ / \\".
+constexpr std::array<bool, 256> fixedLinkChars() {
+  std::array<bool, 256> table{};
+  for (std::size_t b = 0; b < table.size(); ++b) {
+    table[b] = (b >= '0' && b <= '9') || (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') ||
+               b == '.' || b == '_' || b == '/' || b == '\\';
+  }
+  return table;
+}
+
+constexpr std::array<bool, 256> kFixedLinkChars = fixedLinkChars();
+
+// Every prefix begins with "http" or "www." (any case), so the search for the
+// next prefix looks at 4-byte windows and moves on by the window's last byte
+// (Horspool's rule over both words): by 1 after a "t" or a "w", which may be
+// the second or third byte of a word; by 3 after an "h", which may only be
+// the first; and by 4 after any other byte. A window ending in "p" or "." is
+// compared whole. The windows skipped hold neither word.
+constexpr std::array<std::uint8_t, 256> prefixShifts() {
+  std::array<std::uint8_t, 256> table{};
+  for (auto& shift : table) shift = 4;
+  table['t'] = table['T'] = table['w'] = table['W'] = 1;
+  table['h'] = table['H'] = 3;
+  table['p'] = table['P'] = table['.'] = 0;  // compare the window
+  return table;
+}
+
+constexpr std::array<std::uint8_t, 256> kPrefixShifts = prefixShifts();
+
+// The first position at or after `pos` where "http" or "www." begins in any
+// letter case, or `n` when there is none.
+std::size_t nextPrefixCandidate(const char* s, std::size_t n, std::size_t pos) {
+  while (n - pos >= 4) {
+    const std::uint8_t shift = kPrefixShifts[static_cast<unsigned char>(s[pos + 3])];
+    if (shift != 0) {
+      pos += shift;
+    } else if (detail::hasFoldedPrefix(s + pos, 4, "http") ||
+               detail::hasFoldedPrefix(s + pos, 4, kWwwPrefix)) {
+      return pos;
+    } else {
+      pos += 4;  // "p" and "." are only ever the last byte of a word
+    }
+  }
+  return n;
+}
+
+}  // namespace
+
 AuthorScanner::AuthorScanner(const LinkSettings& settings)
-    : analysedLength_(settings.analysedLength) {
-  for (const char c : settings.extraChars) extra_[static_cast<unsigned char>(c)] = true;
-  for (std::size_t b = 0; b < linkChar_.size(); ++b) {
-    const bool fixed = (b >= '0' && b <= '9') || (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') ||
-                       b == '.' || b == '_' || b == '/' || b == '\\';
-    linkChar_[b] = fixed || extra_[b];
+    : analysedLength_(settings.analysedLength), linkChar_(kFixedLinkChars) {
+  for (const char c : settings.extraChars) {
+    extra_[static_cast<unsigned char>(c)] = true;
+    linkChar_[static_cast<unsigned char>(c)] = true;
   }
 }
 
@@ -39,12 +88,9 @@ void AuthorScanner::scan(std::string_view text, Deliver&& deliver) const {
   const std::size_t n = text.size();
   std::size_t pos = 0;
   while (pos < n) {
-    // Searching: only an "h" or a "w" (any case) can begin a prefix.
-    const char first = foldAscii(s[pos]);
-    if (first != 'h' && first != 'w') {
-      ++pos;
-      continue;
-    }
+    // Searching.
+    pos = nextPrefixCandidate(s, n, pos);
+    if (pos == n) return;
     std::size_t at = pos;
     bool httpSeen = false;
     bool wwwSeen = false;
@@ -77,8 +123,9 @@ void AuthorScanner::scan(std::string_view text, Deliver&& deliver) const {
       } else {
         kind = LinkKind::kWww;
         // "https://www." keeps its scheme when opened.
-        const bool https = wwwAt >= kHttpsPrefixLength &&
-                           detail::hasHttpsPrefix(s + wwwAt - kHttpsPrefixLength, kHttpsPrefixLength);
+        const bool https =
+            wwwAt >= kHttpsPrefixLength &&
+            detail::hasHttpsPrefix(s + wwwAt - kHttpsPrefixLength, kHttpsPrefixLength);
         openPrefix = https ? kHttpsWwwPrefix : kHttpWwwPrefix;
       }
       if (!deliver(kind, openPrefix, start, at)) return;
@@ -104,25 +151,14 @@ std::string AuthorScanner::findFirstLink(std::string_view status) const {
 void AuthorScanner::findLinks(std::string_view status, std::int32_t maxCount,
                               std::vector<std::string>& displayLinks,
                               std::vector<std::string>& openLinks) const {
-  displayLinks.clear();
-  openLinks.clear();
+  detail::LinkListWriter lists(displayLinks, openLinks);
   if (maxCount <= 0) return;
+  const auto limit = static_cast<std::size_t>(maxCount);
   const std::string_view text = analysed(status);
-  std::int32_t stored = 0;
   scan(text, [&](LinkKind kind, std::string_view openPrefix, std::size_t begin, std::size_t end) {
     const std::string_view body = text.substr(begin, end - begin);
-    std::string candidate;
-    candidate.reserve(1 + body.size());
-    candidate.push_back(kindDigit(kind));
-    for (const char c : body) candidate.push_back(foldAscii(c));
-    std::string open;
-    open.reserve(openPrefix.size() + body.size());
-    open.append(openPrefix);
-    open.append(body);
-    displayLinks.push_back(std::move(candidate));
-    openLinks.push_back(std::move(open));
-    ++stored;
-    return stored < maxCount;
+    lists.append(kind, body, openPrefix, body);
+    return lists.count() < limit;
   });
 }
 

@@ -34,8 +34,7 @@ class AuthorScanner {
   // order, at most `maxCount` (none when maxCount <= 0). displayLinks gets the
   // LinkCandidate, openLinks the open form.
   void findLinks(std::string_view status, std::int32_t maxCount,
-                 std::vector<std::string>& displayLinks,
-                 std::vector<std::string>& openLinks) const;
+                 std::vector<std::string>& displayLinks, std::vector<std::string>& openLinks) const;
 
   // True when `c` is one of the user's extra characters.
   bool isExtraLinkChar(char c) const { return extra_[static_cast<unsigned char>(c)]; }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brisko {
 
@@ -26,8 +27,8 @@ inline constexpr std::string_view kWwwPrefix = "www.";
 inline constexpr std::string_view kHttpWwwPrefix = "http://www.";
 inline constexpr std::string_view kHttpsPrefix = "https://";
 inline constexpr std::string_view kHttpsWwwPrefix = "https://www.";
-inline constexpr std::size_t kHttpPrefixLength = 7;  // "http://" and "http:\\"
-inline constexpr std::size_t kWwwPrefixLength = 4;   // "www."
+inline constexpr std::size_t kHttpPrefixLength = 7;   // "http://" and "http:\\"
+inline constexpr std::size_t kWwwPrefixLength = 4;    // "www."
 inline constexpr std::size_t kHttpsPrefixLength = 8;  // "https://"
 
 // The menu text of a candidate: the kind's prefixes put back in lower case
@@ -65,6 +66,49 @@ inline bool hasWwwPrefix(const char* s, std::size_t available) {
 inline bool hasHttpsPrefix(const char* s, std::size_t available) {
   return hasFoldedPrefix(s, available, kHttpsPrefix);
 }
+
+// Refills the two parallel link lists. The strings already in the lists are
+// reused for the new entries, so a finder called again and again with the
+// same lists does not allocate once they have grown. Entries left over from
+// the previous call are removed when the writer ends, also when an exception
+// (std::bad_alloc) leaves it early: the lists then hold exactly the entries
+// appended, and always as many in each.
+class LinkListWriter {
+ public:
+  LinkListWriter(std::vector<std::string>& displayLinks, std::vector<std::string>& openLinks)
+      : display_(displayLinks), open_(openLinks) {}
+  LinkListWriter(const LinkListWriter&) = delete;
+  LinkListWriter& operator=(const LinkListWriter&) = delete;
+  ~LinkListWriter() {
+    display_.resize(count_);  // shrinking only: no allocation, no exception
+    open_.resize(count_);
+  }
+
+  std::size_t count() const { return count_; }
+
+  // Appends kind digit + folded body, and openPrefix + openBody.
+  void append(LinkKind kind, std::string_view body, std::string_view openPrefix,
+              std::string_view openBody) {
+    std::string& candidate = slot(display_);
+    candidate.assign(1, kindDigit(kind));
+    candidate.append(body);
+    for (std::size_t i = 1; i < candidate.size(); ++i) candidate[i] = foldAscii(candidate[i]);
+    std::string& open = slot(open_);
+    open.assign(openPrefix);
+    open.append(openBody);
+    ++count_;
+  }
+
+ private:
+  std::string& slot(std::vector<std::string>& list) {
+    if (list.size() == count_) list.emplace_back();
+    return list[count_];
+  }
+
+  std::vector<std::string>& display_;
+  std::vector<std::string>& open_;
+  std::size_t count_ = 0;
+};
 
 }  // namespace detail
 }  // namespace brisko

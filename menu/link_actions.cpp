@@ -37,21 +37,18 @@ constexpr host::ActionTarget kConfigPageTarget{action::kConfigPage, group::kConf
                                                kNoContact};
 
 host::ActionTarget slotTarget(std::size_t slot) {
-  return {action::kLinkItemBase + static_cast<std::uint32_t>(slot), action::kLinksMenu,
-          kNoContact};
+  return {action::kLinkItemBase + static_cast<std::uint32_t>(slot), action::kLinksMenu, kNoContact};
 }
 
 host::ActionTarget targetOf(const ActionNotify& event) {
-  return {notify.id, notify.parent, event.cnt};
+  return {event.id, event.parent, event.cnt};
 }
 
 void hide(const host::ActionTarget& target) {
   host::SetActionStatus(target, status::kHidden, status::kHidden);
 }
 
-void show(const host::ActionTarget& target) {
-  host::SetActionStatus(target, 0, status::kHidden);
-}
+void show(const host::ActionTarget& target) { host::SetActionStatus(target, 0, status::kHidden); }
 
 bool isPrepare(std::uint32_t code) { return code == notify::kPrepare || code == notify::kRefresh; }
 

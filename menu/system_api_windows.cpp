@@ -1,5 +1,6 @@
 // The seam on Windows: the real shell, clipboard, global memory and keyboard.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shellapi.h>
 
 #include "menu/system_api.h"

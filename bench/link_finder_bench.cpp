@@ -1,0 +1,273 @@
+// Benchmarks of the link finders on a corpus of Polish statuses.
+//
+// Pairs to compare (the report gives ratios of their times per corpus):
+//   ToLowerAsciiCopy       vs AuthorScannerFindLinks   (scanner: at most 2x)
+//   RegexSearchLoop        vs RegexFinderFindLinks     (finder: at most 1.5x)
+//   RegexSearchLoopCompile shows what keeping the compiled expression saves.
+// Worst cases: "x@x@..." for the default expression, and texts that make the
+// scanner test a prefix, or store a link, at almost every byte.
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include <boost/regex.hpp>
+
+#include "bench/status_corpus.h"
+#include "links/author_scanner.h"
+#include "links/regex_scanner.h"
+#include "settings/link_settings.h"
+#include "settings/plugin_state.h"
+#include "settings/texts.h"
+
+namespace brisko::bench {
+namespace {
+
+const std::vector<std::string>& corpus() {
+  static const std::vector<std::string> statuses = makeStatusCorpus();
+  return statuses;
+}
+
+// Statuses as they usually are: up to 256 bytes.
+const std::vector<std::string>& typicalStatuses() {
+  static const std::vector<std::string> statuses = shortStatuses(corpus(), 256);
+  return statuses;
+}
+
+LinkSettings registeredSettings() {
+  LinkSettings settings;
+  settings.linkCount = 10;
+  settings.extraChars = texts::kRegisteredExtraChars;
+  settings.regexSource = texts::kDefaultRegex;
+  return settings;
+}
+
+void setCorpusCounters(benchmark::State& state, const std::vector<std::string>& statuses) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(totalBytes(statuses)));
+  state.counters["statuses"] = static_cast<double>(statuses.size());
+}
+
+// --- the author's scanner --------------------------------------------------
+
+void ToLowerAsciiCopy(benchmark::State& state) {
+  const auto& statuses = corpus();
+  for (auto _ : state) {
+    for (const std::string& status : statuses) {
+      std::string folded = toLowerAscii(status);
+      benchmark::DoNotOptimize(folded.data());
+    }
+  }
+  setCorpusCounters(state, statuses);
+}
+BENCHMARK(ToLowerAsciiCopy);
+
+void AuthorScannerFindLinks(benchmark::State& state) {
+  const auto& statuses = corpus();
+  const AuthorScanner scanner(registeredSettings());
+  std::vector<std::string> display;
+  std::vector<std::string> open;
+  std::size_t links = 0;
+  for (auto _ : state) {
+    for (const std::string& status : statuses) {
+      scanner.findLinks(status, 10, display, open);
+      links += display.size();
+    }
+  }
+  benchmark::DoNotOptimize(links);
+  setCorpusCounters(state, statuses);
+  state.counters["links"] = static_cast<double>(links) / static_cast<double>(state.iterations());
+}
+BENCHMARK(AuthorScannerFindLinks);
+
+// Through the front, as the menu asks: a scanner is made for each call.
+void CollectLinksAuthor(benchmark::State& state) {
+  const auto& statuses = corpus();
+  PluginState plugin;
+  plugin.settings = registeredSettings();
+  for (auto _ : state) {
+    for (const std::string& status : statuses) {
+      plugin.collectLinks(status);
+      benchmark::DoNotOptimize(plugin.displayLinks.data());
+    }
+  }
+  setCorpusCounters(state, statuses);
+}
+BENCHMARK(CollectLinksAuthor);
+
+void AuthorScannerFindFirstLink(benchmark::State& state) {
+  const auto& statuses = corpus();
+  const AuthorScanner scanner(registeredSettings());
+  for (auto _ : state) {
+    for (const std::string& status : statuses) {
+      std::string first = scanner.findFirstLink(status);
+      benchmark::DoNotOptimize(first.data());
+    }
+  }
+  setCorpusCounters(state, statuses);
+}
+BENCHMARK(AuthorScannerFindFirstLink);
+
+// --- the regular-expression finder ----------------------------------------
+
+// The searches the finder makes, without classifying or storing anything:
+// successive searches from the end of each match, at most `maxCount` matches.
+std::size_t searchLoop(const boost::regex& expression, const std::string& text,
+                       std::size_t maxCount) {
+  const char* position = text.data();
+  const char* const end = text.data() + text.size();
+  boost::cmatch match;
+  std::size_t found = 0;
+  while (found < maxCount && boost::regex_search(position, end, match, expression)) {
+    if (match[0].first == match[0].second) {
+      if (match[0].second == end) break;
+      position = match[0].second + 1;
+      continue;
+    }
+    position = match[0].second;
+    ++found;
+  }
+  return found;
+}
+
+void RegexSearchLoop(benchmark::State& state) {
+  const auto& statuses = typicalStatuses();
+  const boost::regex expression(texts::kDefaultRegex);
+  std::size_t matches = 0;
+  for (auto _ : state) {
+    for (const std::string& status : statuses) matches += searchLoop(expression, status, 10);
+  }
+  benchmark::DoNotOptimize(matches);
+  setCorpusCounters(state, statuses);
+  state.counters["links"] = static_cast<double>(matches) / static_cast<double>(state.iterations());
+}
+BENCHMARK(RegexSearchLoop);
+
+void RegexFinderFindLinks(benchmark::State& state) {
+  const auto& statuses = typicalStatuses();
+  const LinkSettings settings = registeredSettings();
+  RegexScanner scanner;
+  std::vector<std::string> display;
+  std::vector<std::string> open;
+  std::size_t links = 0;
+  for (auto _ : state) {
+    for (const std::string& status : statuses) {
+      scanner.findLinks(settings, status, 10, display, open);
+      links += display.size();
+    }
+  }
+  benchmark::DoNotOptimize(links);
+  setCorpusCounters(state, statuses);
+  state.counters["links"] = static_cast<double>(links) / static_cast<double>(state.iterations());
+}
+BENCHMARK(RegexFinderFindLinks);
+
+// The same loop, compiling the expression for every status.
+void RegexSearchLoopCompile(benchmark::State& state) {
+  const auto& statuses = typicalStatuses();
+  std::size_t matches = 0;
+  for (auto _ : state) {
+    for (const std::string& status : statuses) {
+      const boost::regex expression(texts::kDefaultRegex);
+      matches += searchLoop(expression, status, 10);
+    }
+  }
+  benchmark::DoNotOptimize(matches);
+  setCorpusCounters(state, statuses);
+}
+BENCHMARK(RegexSearchLoopCompile);
+
+// The whole corpus, up to 4 KiB a status.
+void RegexSearchLoopCorpus(benchmark::State& state) {
+  const auto& statuses = corpus();
+  const boost::regex expression(texts::kDefaultRegex);
+  std::size_t matches = 0;
+  for (auto _ : state) {
+    for (const std::string& status : statuses) matches += searchLoop(expression, status, 10);
+  }
+  benchmark::DoNotOptimize(matches);
+  setCorpusCounters(state, statuses);
+}
+BENCHMARK(RegexSearchLoopCorpus)->Unit(benchmark::kMillisecond);
+
+void RegexFinderFindLinksCorpus(benchmark::State& state) {
+  const auto& statuses = corpus();
+  const LinkSettings settings = registeredSettings();
+  RegexScanner scanner;
+  std::vector<std::string> display;
+  std::vector<std::string> open;
+  for (auto _ : state) {
+    for (const std::string& status : statuses) {
+      scanner.findLinks(settings, status, 10, display, open);
+      benchmark::DoNotOptimize(display.data());
+    }
+  }
+  setCorpusCounters(state, statuses);
+}
+BENCHMARK(RegexFinderFindLinksCorpus)->Unit(benchmark::kMillisecond);
+
+// --- worst cases ------------------------------------------------------------
+
+std::string repeated(const std::string& piece, std::size_t length) {
+  std::string text;
+  while (text.size() < length) text += piece;
+  text.resize(length);
+  return text;
+}
+
+// "x@x@...": the optional user part of the default expression is tried from
+// every word boundary to every later "@".
+void RegexFinderWorstCase(benchmark::State& state) {
+  const std::string text = repeated("x@", static_cast<std::size_t>(state.range(0)));
+  const LinkSettings settings = registeredSettings();
+  RegexScanner scanner;
+  std::vector<std::string> display;
+  std::vector<std::string> open;
+  for (auto _ : state) {
+    scanner.findLinks(settings, text, 10, display, open);
+    benchmark::DoNotOptimize(display.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(RegexFinderWorstCase)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
+BENCHMARK(RegexFinderWorstCase)->Arg(65536)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The scanner on 64 KiB texts: a prefix test at nearly every byte, an empty
+// link at every eighth byte, and a stored link every six bytes with the
+// maximum set to the largest stored value.
+void AuthorScannerWorstCase(benchmark::State& state) {
+  static const char* const kPieces[] = {"wwwhttp:/", "http:// ", "www.a "};
+  const std::string text = repeated(kPieces[state.range(0)], 65536);
+  const std::int32_t maxCount = state.range(0) == 2 ? std::numeric_limits<std::int32_t>::max() : 10;
+  const AuthorScanner scanner(registeredSettings());
+  std::vector<std::string> display;
+  std::vector<std::string> open;
+  for (auto _ : state) {
+    scanner.findLinks(text, maxCount, display, open);
+    benchmark::DoNotOptimize(display.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(text.size()));
+  state.counters["links"] = static_cast<double>(display.size());
+}
+BENCHMARK(AuthorScannerWorstCase)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
+// The copy the scanner is measured against, on a 64 KiB text.
+void ToLowerAsciiCopy64K(benchmark::State& state) {
+  const std::string text = repeated("wwwhttp:/", 65536);
+  for (auto _ : state) {
+    std::string folded = toLowerAscii(text);
+    benchmark::DoNotOptimize(folded.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 65536);
+}
+BENCHMARK(ToLowerAsciiCopy64K)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace brisko::bench
+
+BENCHMARK_MAIN();

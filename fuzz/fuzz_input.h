@@ -1,0 +1,123 @@
+// Shared by the fuzz targets: how an input's first bytes choose the settings,
+// and the checks every finder's result must pass. A failed check aborts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "links/author_scanner.h"
+#include "links/link_forms.h"
+
+namespace brisko::fuzz {
+
+// The input split into settings and status.
+//   byte 0: analysedLength = (signed byte) * 37 (0 keeps the whole status)
+//   byte 1: maximum count = (signed byte)
+//   byte 2: a selector whose meaning belongs to the target
+//   the rest: the target's own setting bytes (as its selector says), then
+//   the status.
+// Inputs shorter than 3 bytes are a status with the defaults.
+struct Input {
+  std::int32_t analysedLength = 0;
+  std::int32_t maxCount = 10;
+  bool hasSelector = false;
+  std::uint8_t selector = 0;
+  std::string_view rest;
+};
+
+inline Input splitInput(const std::uint8_t* data, std::size_t size) {
+  Input input;
+  input.rest = std::string_view(reinterpret_cast<const char*>(data), size);
+  if (size < 3) return input;
+  input.analysedLength = static_cast<std::int8_t>(data[0]) * 37;
+  input.maxCount = static_cast<std::int8_t>(data[1]);
+  input.hasSelector = true;
+  input.selector = data[2];
+  input.rest.remove_prefix(3);
+  return input;
+}
+
+// Takes up to `count` bytes off the front of `rest`.
+inline std::string_view takeFront(std::string_view& rest, std::size_t count) {
+  const std::string_view front = rest.substr(0, count);
+  rest.remove_prefix(front.size());
+  return front;
+}
+
+// The part of `status` a finder looks at.
+inline std::string_view analysedPart(std::string_view status, std::int32_t analysedLength) {
+  if (analysedLength > 0 && status.size() > static_cast<std::size_t>(analysedLength)) {
+    return status.substr(0, static_cast<std::size_t>(analysedLength));
+  }
+  return status;
+}
+
+// Finds each of `pieces` in `text`, in order and without overlap.
+inline bool occurInOrder(std::string_view text, const std::vector<std::string>& pieces) {
+  std::size_t from = 0;
+  for (const std::string& piece : pieces) {
+    const std::size_t at = text.find(piece, from);
+    if (at == std::string_view::npos) return false;
+    from = at + piece.size();
+  }
+  return true;
+}
+
+[[noreturn]] inline void fail(const char* what, const std::string& detail) {
+  std::fprintf(stderr, "invariant violated: %s [%s]\n", what, detail.c_str());
+  std::abort();
+}
+
+inline void check(bool ok, const char* what, const std::string& detail = std::string()) {
+  if (!ok) fail(what, detail);
+}
+
+inline bool startsWithFolded(std::string_view text, std::string_view lowerPrefix) {
+  return detail::hasFoldedPrefix(text.data(), text.size(), lowerPrefix);
+}
+
+// The checks shared by both finders. `limited` is the result of findLinks with
+// the input's maximum, `full` with no practical maximum, `first` the result of
+// findFirstLink. `maxKind` is the highest kind digit the finder may produce.
+inline void checkCommon(const std::vector<std::string>& display,
+                        const std::vector<std::string>& open,
+                        const std::vector<std::string>& fullDisplay,
+                        const std::vector<std::string>& fullOpen, const std::string& first,
+                        std::int32_t maxCount, char maxKind) {
+  check(display.size() == open.size(), "lists of equal length");
+  check(fullDisplay.size() == fullOpen.size(), "lists of equal length (no maximum)");
+  const std::size_t limit = maxCount > 0 ? static_cast<std::size_t>(maxCount) : 0;
+  check(display.size() <= limit, "at most the maximum count");
+  // The first entries do not depend on the maximum.
+  check(display.size() == (fullDisplay.size() < limit ? fullDisplay.size() : limit),
+        "the maximum keeps the first links");
+  for (std::size_t j = 0; j < display.size(); ++j) {
+    check(display[j] == fullDisplay[j] && open[j] == fullOpen[j], "same first links");
+  }
+  // The first link is the first entry stored.
+  check(first == (fullOpen.empty() ? std::string() : fullOpen.front()), "first link", first);
+
+  for (std::size_t j = 0; j < fullDisplay.size(); ++j) {
+    const std::string& candidate = fullDisplay[j];
+    const std::string& address = fullOpen[j];
+    check(candidate.size() >= 2, "no empty link body", candidate);
+    check(candidate[0] >= '0' && candidate[0] <= maxKind, "kind digit", candidate);
+    check(startsWithFolded(address, "http://") || startsWithFolded(address, "http:\\\\") ||
+              startsWithFolded(address, "https://"),
+          "open form scheme", address);
+    for (const bool cutHttp : {false, true}) {
+      for (const bool cutWww : {false, true}) {
+        check(displayFormOf(candidate, cutHttp, cutWww) != "blad!", "menu text", candidate);
+      }
+    }
+    // A LinkCandidate holds no upper-case ASCII letter.
+    check(toLowerAscii(candidate) == candidate, "lower-case candidate", candidate);
+  }
+}
+
+}  // namespace brisko::fuzz

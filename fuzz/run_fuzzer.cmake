@@ -1,0 +1,29 @@
+# Runs one libFuzzer program on the seed corpus. Inputs: PROGRAM, CORPUS, MODE.
+#   MODE=replay: runs every seed once.
+#   MODE=fuzz:   fuzzes for SECONDS seconds (inputs up to MAX_LEN bytes),
+#                starting from the seeds and writing what it finds to a fresh
+#                folder WORK, so the checked-in corpus never changes.
+# The seeds are named one by one (-seed_inputs), not read from their folder:
+# the fuzzer's folder listing fails for 32-bit programs on some file systems.
+file(GLOB seeds LIST_DIRECTORIES false "${CORPUS}/*")
+if(NOT seeds)
+  message(FATAL_ERROR "no seed inputs in ${CORPUS}")
+endif()
+
+if(MODE STREQUAL "replay")
+  execute_process(COMMAND "${PROGRAM}" -runs=0 ${seeds} RESULT_VARIABLE result)
+else()
+  file(REMOVE_RECURSE "${WORK}")
+  file(MAKE_DIRECTORY "${WORK}/corpus")
+  string(REPLACE ";" "," seed_list "${seeds}")
+  file(WRITE "${WORK}/seeds.txt" "${seed_list}")
+  execute_process(
+    COMMAND "${PROGRAM}" "${WORK}/corpus" "-seed_inputs=@${WORK}/seeds.txt"
+            -max_total_time=${SECONDS} -rss_limit_mb=2048 -max_len=${MAX_LEN}
+            -print_final_stats=1
+    WORKING_DIRECTORY "${WORK}"
+    RESULT_VARIABLE result)
+endif()
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} failed (${result}); a reproducer (crash-*, timeout-*) is in ${WORK}")
+endif()

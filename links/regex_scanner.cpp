@@ -1,0 +1,139 @@
+#include "links/regex_scanner.h"
+
+#include <cstddef>
+#include <stdexcept>
+#include <utility>
+
+#include <boost/regex.hpp>
+
+#include "links/link_forms.h"
+
+namespace brisko {
+
+struct RegexScanner::Compiled {
+  std::string source;
+  bool valid = false;
+  boost::regex expression;
+};
+
+RegexScanner::RegexScanner() = default;
+RegexScanner::~RegexScanner() = default;
+
+const RegexScanner::Compiled& RegexScanner::compiled(const std::string& source) {
+  if (!compiled_ || compiled_->source != source) {
+    auto fresh = std::make_unique<Compiled>();
+    fresh->source = source;
+    try {
+      fresh->expression.assign(source);  // Perl syntax, letter case significant
+      fresh->valid = true;
+    } catch (const std::runtime_error&) {
+      // boost::regex_error: the expression finds nothing.
+      fresh->valid = false;
+    }
+    compiled_ = std::move(fresh);
+  }
+  return *compiled_;
+}
+
+namespace {
+
+std::string_view analysedText(const LinkSettings& settings, std::string_view status) {
+  if (settings.analysedLength > 0 &&
+      status.size() > static_cast<std::size_t>(settings.analysedLength)) {
+    return status.substr(0, static_cast<std::size_t>(settings.analysedLength));
+  }
+  return status;
+}
+
+// One match, classified by its prefixes.
+struct Link {
+  std::string_view match;  // M, in the letter case of the status
+  LinkKind kind;
+  std::size_t prefixLength;  // bytes of M before the body
+  bool opensAsMatch;         // http or https: opened as M, else "http://" + M
+};
+
+Link classify(std::string_view m) {
+  const bool http = detail::hasHttpPrefix(m.data(), m.size());
+  const std::size_t wwwAt = http ? kHttpPrefixLength : 0;
+  const bool www = detail::hasWwwPrefix(m.data() + wwwAt, m.size() - wwwAt);
+  if (http && www) return {m, LinkKind::kHttpWww, kHttpPrefixLength + kWwwPrefixLength, true};
+  if (http) return {m, LinkKind::kHttp, kHttpPrefixLength, true};
+  if (www) return {m, LinkKind::kWww, kWwwPrefixLength, false};
+  return {m, LinkKind::kOther, 0, detail::hasHttpsPrefix(m.data(), m.size())};
+}
+
+std::string openForm(const Link& link) {
+  if (link.opensAsMatch) return std::string(link.match);
+  std::string open;
+  open.reserve(kHttpPrefix.size() + link.match.size());
+  open.append(kHttpPrefix);
+  open.append(link.match);
+  return open;
+}
+
+// Calls onLink for each match of `expression` in `text` that is taken, in
+// order, until it returns false. Each search sees only the rest of the text,
+// from the end of the previous match, as a text of its own. May throw the
+// library's std::runtime_error.
+template <typename OnLink>
+void forEachLink(const boost::regex& expression, std::string_view text, OnLink&& onLink) {
+  if (text.empty()) return;  // an empty match is never taken
+  const char* const end = text.data() + text.size();
+  const char* position = text.data();
+  boost::cmatch match;
+  while (boost::regex_search(position, end, match, expression)) {
+    const char* const matchBegin = match[0].first;
+    const char* const matchEnd = match[0].second;
+    if (matchBegin == matchEnd) {
+      if (matchEnd == end) return;
+      position = matchEnd + 1;
+      continue;
+    }
+    position = matchEnd;
+    const Link link =
+        classify(std::string_view(matchBegin, static_cast<std::size_t>(matchEnd - matchBegin)));
+    if (link.match.size() == link.prefixLength) continue;  // nothing but its prefixes
+    if (!onLink(link)) return;
+    if (position == end) return;
+  }
+}
+
+}  // namespace
+
+std::string RegexScanner::findFirstLink(const LinkSettings& settings, std::string_view status) {
+  const std::string_view text = analysedText(settings, status);
+  const Compiled& regex = compiled(settings.regexSource);
+  if (!regex.valid) return std::string();
+  std::string result;
+  try {
+    forEachLink(regex.expression, text, [&](const Link& link) {
+      result = openForm(link);
+      return false;
+    });
+  } catch (const std::runtime_error&) {
+    return std::string();
+  }
+  return result;
+}
+
+void RegexScanner::findLinks(const LinkSettings& settings, std::string_view status,
+                             std::int32_t maxCount, std::vector<std::string>& displayLinks,
+                             std::vector<std::string>& openLinks) {
+  detail::LinkListWriter lists(displayLinks, openLinks);
+  const std::string_view text = analysedText(settings, status);
+  const Compiled& regex = compiled(settings.regexSource);
+  if (!regex.valid || maxCount <= 0) return;
+  const auto limit = static_cast<std::size_t>(maxCount);
+  try {
+    forEachLink(regex.expression, text, [&](const Link& link) {
+      lists.append(link.kind, link.match.substr(link.prefixLength),
+                   link.opensAsMatch ? std::string_view() : kHttpPrefix, link.match);
+      return lists.count() < limit;
+    });
+  } catch (const std::runtime_error&) {
+    // A search the library gave up on ends the scan; what was stored stays.
+  }
+}
+
+}  // namespace brisko

@@ -1,0 +1,975 @@
+// The link actions and their notifications: icons and insertions at start-up,
+// filling the contact menu, choosing an item, the chat button, and the
+// routing of page notifications. Driven through the host emulator.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "emulator/host_emulator.h"
+#include "host/host_calls.h"
+#include "host/ids.h"
+#include "host/records.h"
+#include "settings/plugin_state.h"
+#include "settings/texts.h"
+#include "tests/support/in_process.h"
+
+#if !defined(_WIN32)
+#include "menu/native_system.h"
+#endif
+
+namespace brisko {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Strings = std::vector<std::string>;
+
+// Configuration columns the tests set.
+constexpr std::uint32_t kColShowInContactMenu = 109110;
+constexpr std::uint32_t kColShowInChatWindow = 109111;
+constexpr std::uint32_t kColSubmenuForSingleLink = 109112;
+constexpr std::uint32_t kColShowSingleLinkName = 109113;
+constexpr std::uint32_t kColLinkCount = 109115;
+constexpr std::uint32_t kColDisplayLength = 109116;
+constexpr std::uint32_t kColCutHttp = 109117;
+constexpr std::uint32_t kColCutWww = 109118;
+
+// Little-endian builder for expected records.
+struct RecordBuilder {
+  Bytes bytes;
+  RecordBuilder& u8(std::uint8_t v) {
+    bytes.push_back(v);
+    return *this;
+  }
+  RecordBuilder& u16(std::uint16_t v) { return u8(v & 0xFF).u8(v >> 8); }
+  RecordBuilder& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+  RecordBuilder& i32(std::int32_t v) { return u32(static_cast<std::uint32_t>(v)); }
+};
+
+// One change (message 10108) the plug-in sent.
+struct Change {
+  std::uint32_t id = 0;
+  std::uint32_t parent = 0;
+  std::int32_t cnt = 0;
+  std::uint32_t mask = 0;
+  std::uint32_t status = 0;
+  std::uint32_t statusMask = 0;
+  std::string text;
+  bool isStatus() const { return mask == mask::kStatus; }
+  bool isText() const { return mask == mask::kText; }
+};
+
+ActionInfo infoOf(const emu::HostCall& call) {
+  ActionInfo info{};
+  std::memcpy(&info, call.record.data(), std::min(call.record.size(), sizeof info));
+  return info;
+}
+
+std::vector<Change> changesOf(const emu::HostEmulator& host) {
+  std::vector<Change> changes;
+  for (const emu::HostCall& call : host.callsTo(msg::kSetAction)) {
+    const ActionInfo info = infoOf(call);
+    Change c;
+    c.id = info.id;
+    c.parent = info.parent;
+    c.cnt = info.cnt;
+    c.mask = info.mask;
+    c.status = info.status;
+    c.statusMask = info.statusMask;
+    c.text = call.text;
+    changes.push_back(c);
+  }
+  return changes;
+}
+
+// Status changes as (id, parent, cnt, hidden?) in order.
+struct Visibility {
+  std::uint32_t id;
+  std::uint32_t parent;
+  std::int32_t cnt;
+  bool hidden;
+  bool operator==(const Visibility& o) const {
+    return id == o.id && parent == o.parent && cnt == o.cnt && hidden == o.hidden;
+  }
+};
+
+std::ostream& operator<<(std::ostream& out, const Visibility& v) {
+  return out << (v.hidden ? "hide " : "show ") << v.id << "/" << v.parent << "/" << v.cnt;
+}
+
+std::vector<Visibility> visibilityChanges(const emu::HostEmulator& host) {
+  std::vector<Visibility> result;
+  for (const Change& c : changesOf(host)) {
+    if (!c.isStatus()) continue;
+    EXPECT_EQ(c.statusMask, status::kHidden) << "only the hidden bit is ever changed";
+    EXPECT_TRUE(c.status == 0 || c.status == status::kHidden);
+    result.push_back({c.id, c.parent, c.cnt, c.status == status::kHidden});
+  }
+  return result;
+}
+
+// Reads of a contact's status description (table 1, column 18).
+int statusReads(const emu::HostEmulator& host, std::int32_t contact) {
+  int count = 0;
+  for (const emu::HostCall& call : host.calls()) {
+    if (call.op == emu::HostCall::Op::GetValue && call.args.size() >= 3 &&
+        call.args[0] == kContactTable && call.args[1] == contact &&
+        call.args[2] == kStatusDescriptionColumn) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+std::vector<char> clipboardText(const std::string& text) {
+  std::vector<char> bytes(text.begin(), text.end());
+  bytes.push_back('\0');
+  return bytes;
+}
+
+// Natively, opening is recorded instead of starting a browser.
+void recordOpenings() {
+#if !defined(_WIN32)
+  nativeSystem().setOpenMode(NativeSystem::OpenMode::Record);
+#endif
+}
+
+const std::uint32_t kSlot0 = action::kLinkItemBase;
+
+// A running plug-in with plain menu texts: no shortening, "http://" cut,
+// "www." kept, up to ten links.
+class LinkMenuTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    recordOpenings();
+    ASSERT_TRUE(host.startUp());
+    host.setConfigInt(kColDisplayLength, 0);
+    host.setConfigInt(kColLinkCount, 10);
+    host.setConfigInt(kColCutHttp, 1);
+    host.setConfigInt(kColCutWww, 0);
+    reload();
+    host.setShift(false);
+    host.clearOpenedLinks();
+    host.clearClipboard();
+    host.clearCalls();
+  }
+  void TearDown() override {
+    host.setShift(false);
+    host.clearOpenedLinks();
+    host.clearClipboard();
+  }
+  void reload() { ASSERT_EQ(host.send(msg::kLoadSettings), 1); }
+
+  test::InProcessHost host;
+};
+
+constexpr char kThreeLinks[] = "a http://one.pl b www.Two.pl c http://www.three.pl";
+const Strings kThreeItems = {"one.pl", "www.two.pl", "www.three.pl"};
+const Strings kThreeOpen = {"http://one.pl", "http://www.Two.pl", "http://www.three.pl"};
+
+// --- start-up -------------------------------------------------------------
+
+TEST(LinkActionsStartUp, ThirteenInsertionsByteByByte) {
+  recordOpenings();
+  test::InProcessHost host;
+  ASSERT_TRUE(host.startUp());
+
+  struct Expected {
+    std::uint32_t parent, id;
+    std::int32_t position;
+    std::uint32_t status;
+    std::string text;
+    std::uint32_t param;
+  };
+  std::vector<Expected> expected = {{30, 109010, 1, 0x01000010, "Linki", 109001}};
+  const char* slotTexts[] = {"Link_01", "Link_02", "Link_03", "Link_04", "Link_05",
+                             "Link_06", "Link_07", "Link_08", "Link_09", "Link_10"};
+  for (std::uint32_t j = 0; j < 10; ++j) {
+    expected.push_back({109010, 109012 + j, -1, 0x01000000, slotTexts[j], 0});
+  }
+  expected.push_back({30, 109011, 2, 0x01000000, "Link", 109001});
+  expected.push_back({200, 109040, -1, 0x03000000, "Link", 109001});
+
+  const std::vector<emu::HostCall> inserts = host.callsTo(msg::kInsertAction);
+  ASSERT_GE(inserts.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE("insertion " + std::to_string(i + 1));
+    const Expected& e = expected[i];
+    const emu::HostCall& call = inserts[i];
+
+    RecordBuilder message;
+    message.u16(30).u32(msg::kInsertAction).u32(0).u32(0).u32(0).u32(0);
+    ASSERT_EQ(call.message.size(), 30u);
+    EXPECT_EQ(Bytes(call.message.begin(), call.message.begin() + 22), message.bytes);
+    EXPECT_EQ(Bytes(call.message.begin() + 26, call.message.end()), Bytes(4, 0)) << "p2";
+
+    ASSERT_EQ(call.record.size(), 74u);
+    RecordBuilder r;
+    r.u16(74).u32(e.id).u32(e.parent).i32(-2).i32(e.position).u32(0).u32(0).u32(0);
+    r.u32(863).u32(e.status).u32(0xFFFFFFFF).u32(0).u32(0);
+    const std::size_t textOffset = r.bytes.size();
+    r.u32(0);  // the text pointer, compared below through the text
+    r.u32(0).u32(0).u32(e.param).u32(0).u16(0).u16(0);
+    ASSERT_EQ(textOffset, 50u);
+    Bytes actual = call.record;
+    std::uint32_t textPointer = 0;
+    std::memcpy(&textPointer, actual.data() + textOffset, 4);
+    EXPECT_NE(textPointer, 0u);
+    std::memset(actual.data() + textOffset, 0, 4);
+    EXPECT_EQ(actual, r.bytes);
+    EXPECT_EQ(call.text, e.text);
+  }
+
+  // The link actions come before the configuration page's insertions.
+  for (std::size_t i = expected.size(); i < inserts.size(); ++i) {
+    const ActionInfo info = infoOf(inserts[i]);
+    EXPECT_NE(info.id, action::kLinksMenu);
+    EXPECT_FALSE(info.id >= action::kSingleLinkItem && info.id <= action::kLinkItemBase + 9);
+    EXPECT_NE(info.id, action::kChatLinkButton);
+  }
+  // No action uses the second icon, and none is created hidden.
+  for (const emu::HostCall& call : inserts) {
+    const ActionInfo info = infoOf(call);
+    EXPECT_NE(info.param, 109002u);
+  }
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(infoOf(inserts[i]).status & status::kHidden, 0u);
+  }
+  EXPECT_TRUE(host.pageInserted()) << "the page follows within the same message";
+}
+
+TEST(LinkActionsStartUp, IconsAndActionsComeBeforeThePage) {
+  test::InProcessHost host;
+  ASSERT_TRUE(host.startUp());
+  std::vector<std::uint32_t> order;  // 10130 / 10101 in the order sent
+  for (const emu::HostCall& call : host.calls()) {
+    if (call.op != emu::HostCall::Op::SendToHost) continue;
+    if (call.messageId == msg::kRegisterIcon || call.messageId == msg::kInsertAction) {
+      order.push_back(call.messageId);
+    }
+  }
+  ASSERT_GE(order.size(), 15u);
+  EXPECT_EQ(order[0], msg::kRegisterIcon);
+  EXPECT_EQ(order[1], msg::kRegisterIcon);
+  for (std::size_t i = 2; i < order.size(); ++i) EXPECT_EQ(order[i], msg::kInsertAction);
+}
+
+// A host whose module handle changes between calls, to show that each icon
+// registration asks for it afresh.
+class IconHost : public IHost {
+ public:
+  std::vector<Bytes> icons;
+  std::vector<std::string> sequence;
+  int nextInstance = 0x10000000;
+  int GetPluginId() override { return 1; }
+  int GetPluginInstance() override {
+    sequence.push_back("instance");
+    const int answer = nextInstance;
+    nextInstance += 0x01000000;
+    return answer;
+  }
+  int GetHostState() override { return 0; }
+  void SetError(int) override {}
+  int SendToHost(HostMessage* m) override {
+    sequence.push_back("send " + std::to_string(m->id));
+    if (m->id == msg::kRegisterIcon) {
+      const auto* raw = valuePtr<const std::uint8_t>(m->p1);
+      icons.emplace_back(raw, raw + kIconRecordSize);
+    }
+    return 0;
+  }
+  int SendToPlugin(int, HostMessage*) override { return 0; }
+  int GetRowId(int, int) override { return -1; }
+  int GetValue(int, int, int, ConfigValue*) override { return 0; }
+};
+
+TEST(LinkActionsStartUp, TwoIconRecordsEachWithAFreshModuleHandle) {
+  IconHost iconHost;
+  IHost* previous = host::current();
+  host::setCurrent(&iconHost);
+  {
+    PluginState state;
+    iconHost.sequence.clear();
+    state.registerIcons();
+  }
+  host::setCurrent(previous);
+
+  EXPECT_EQ(iconHost.sequence, Strings({"instance", "send 10130", "instance", "send 10130"}));
+  ASSERT_EQ(iconHost.icons.size(), 2u);
+  const std::uint32_t modules[] = {0x10000000, 0x11000000};
+  const std::uint32_t ids[] = {109001, 109002};
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    RecordBuilder r;
+    r.u16(36).u16(0).u32(ids[i]).u32(static_cast<std::uint32_t>(i + 1)).u32(0).u32(1);
+    r.u32(modules[i]).u32(101).u32(0).u32(0);
+    Bytes actual = iconHost.icons[i];
+    actual[2] = actual[3] = 0;  // the gap after the size carries nothing
+    EXPECT_EQ(actual, r.bytes);
+  }
+}
+
+TEST(LinkActionsStartUp, IconRecordsThroughTheEmulatorCarryItsModuleHandle) {
+  test::InProcessHost host;
+  ASSERT_TRUE(host.startUp());
+  const std::vector<emu::HostCall>& calls = host.calls();
+  std::vector<std::int32_t> instances;
+  std::vector<Bytes> icons;
+  for (const emu::HostCall& call : calls) {
+    if (call.op == emu::HostCall::Op::GetPluginInstance) instances.push_back(call.result);
+    if (call.op == emu::HostCall::Op::SendToHost && call.messageId == msg::kRegisterIcon) {
+      icons.push_back(call.record);
+      ASSERT_EQ(instances.size(), icons.size()) << "the handle is asked before each record";
+    }
+  }
+  ASSERT_EQ(icons.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    ASSERT_EQ(icons[i].size(), 36u);
+    RecordBuilder r;
+    r.u16(36).u16(0).u32(109001 + static_cast<std::uint32_t>(i));
+    r.u32(static_cast<std::uint32_t>(i + 1)).u32(0).u32(1);
+    r.u32(static_cast<std::uint32_t>(instances[i])).u32(101).u32(0).u32(0);
+    Bytes actual = icons[i];
+    actual[2] = actual[3] = 0;
+    EXPECT_EQ(actual, r.bytes);
+  }
+}
+
+TEST(LinkActionsStartUp, BuildUserInterfaceAnswersOne) {
+  test::InProcessHost host;
+  ASSERT_TRUE(host.startUp());
+  host.clearCalls();
+  EXPECT_EQ(host.state().buildUserInterface(), 1);
+  EXPECT_EQ(host.callsTo(msg::kRegisterIcon).size(), 2u);
+  EXPECT_GE(host.callsTo(msg::kInsertAction).size(), 13u);
+}
+
+// --- the contact menu -----------------------------------------------------
+
+TEST_F(LinkMenuTest, NothingToOfferHidesTheMenuAsNamedAndTheSingleItem) {
+  // Lists from an earlier preparation, to see which cases keep them.
+  host.addContact(1, kThreeLinks);
+  ASSERT_EQ(host.contactMenu(1).items, kThreeItems);
+
+  struct Case {
+    const char* name;
+    bool settingOn;
+    bool nullStatus;
+    std::string status;
+    bool listsKept;
+  } cases[] = {
+      {"empty status", true, false, "", true},
+      {"no status text at all", true, true, "", true},
+      {"setting off", false, false, "see www.other.pl", true},
+      {"status without links", true, false, "nothing to see here", false},
+  };
+  std::int32_t contact = 10;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ++contact;
+    host.addContact(contact, c.status);
+    if (c.nullStatus) host.setNullStatus(contact);
+    host.setConfigInt(kColShowInContactMenu, c.settingOn ? 1 : 0);
+    reload();
+    host.contactMenu(1);  // refill the lists
+    host.clearCalls();
+
+    // The host names the submenu with the contact's instance.
+    EXPECT_EQ(host.notify(action::kLinksMenu, group::kContactMenu, contact, notify::kPrepare), 0);
+    EXPECT_EQ(visibilityChanges(host),
+              (std::vector<Visibility>{{109010, 30, contact, true}, {109011, 30, -2, true}}));
+    for (const Change& change : changesOf(host)) EXPECT_FALSE(change.isText());
+    EXPECT_EQ(statusReads(host, contact), 1);
+    if (c.listsKept) {
+      EXPECT_EQ(host.state().openLinks, kThreeOpen);
+      EXPECT_EQ(host.state().displayLinks.size(), 3u);
+    } else {
+      EXPECT_TRUE(host.state().openLinks.empty());
+      EXPECT_TRUE(host.state().displayLinks.empty());
+    }
+    const emu::ContactMenu menu = host.contactMenu(contact);
+    EXPECT_FALSE(menu.submenuShown);
+    EXPECT_FALSE(menu.singleShown);
+  }
+}
+
+TEST_F(LinkMenuTest, OneLinkUnderTheFourCombinationsOfTheSingleLinkSettings) {
+  host.addContact(7, "see www.Example.pl now");
+  struct Case {
+    bool submenu;
+    bool showName;
+    bool expectSubmenu;
+    std::string singleText;
+  } cases[] = {
+      {false, false, false, "Link"},
+      {false, true, false, "www.example.pl"},
+      {true, false, true, ""},
+      {true, true, true, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("submenu ") + (c.submenu ? "yes" : "no") + ", name " +
+                 (c.showName ? "yes" : "no"));
+    host.setConfigInt(kColSubmenuForSingleLink, c.submenu ? 1 : 0);
+    host.setConfigInt(kColShowSingleLinkName, c.showName ? 1 : 0);
+    reload();
+    host.clearCalls();
+    const emu::ContactMenu menu = host.contactMenu(7);
+    const std::vector<Change> changes = changesOf(host);
+    std::vector<Visibility> visibility = visibilityChanges(host);
+
+    if (c.expectSubmenu) {
+      EXPECT_TRUE(menu.submenuShown);
+      EXPECT_FALSE(menu.singleShown);
+      EXPECT_EQ(menu.items, Strings{"www.example.pl"});
+      std::vector<Visibility> want = {
+          {109010, 30, -2, false}, {109011, 30, -2, true}, {kSlot0, 109010, -2, false}};
+      for (std::uint32_t j = 1; j < 10; ++j) want.push_back({kSlot0 + j, 109010, -2, true});
+      EXPECT_EQ(visibility, want);
+      ASSERT_FALSE(changes.empty());
+      EXPECT_TRUE(changes[0].isText());
+      EXPECT_EQ(changes[0].id, kSlot0);
+      EXPECT_EQ(changes[0].parent, action::kLinksMenu);
+      EXPECT_EQ(changes[0].cnt, kNoContact);
+      EXPECT_EQ(changes[0].text, "www.example.pl");
+    } else {
+      EXPECT_FALSE(menu.submenuShown);
+      EXPECT_TRUE(menu.singleShown);
+      EXPECT_EQ(menu.singleText, c.singleText);
+      EXPECT_EQ(visibility,
+                (std::vector<Visibility>{{109011, 30, -2, false}, {109010, 30, -2, true}}));
+      ASSERT_FALSE(changes.empty());
+      EXPECT_TRUE(changes[0].isText());
+      EXPECT_EQ(changes[0].id, action::kSingleLinkItem);
+      EXPECT_EQ(changes[0].parent, group::kContactMenu);
+      EXPECT_EQ(changes[0].cnt, kNoContact);
+      EXPECT_EQ(changes[0].text, c.singleText);
+    }
+
+    // Whichever item shows it, the link opened is entry 0 of the open forms.
+    host.clearOpenedLinks();
+    host.chooseMenuItem(7, c.expectSubmenu ? kSlot0 : action::kSingleLinkItem, false);
+    EXPECT_EQ(host.openedLinks(), Strings{"http://www.Example.pl"});
+  }
+}
+
+TEST_F(LinkMenuTest, ThreeLinksFillThreeSlotsInOrderAndHideTheRest) {
+  host.addContact(3, kThreeLinks);
+  const emu::ContactMenu menu = host.contactMenu(3);
+  EXPECT_TRUE(menu.submenuShown);
+  EXPECT_FALSE(menu.singleShown);
+  EXPECT_EQ(menu.items, kThreeItems);
+  EXPECT_EQ(menu.itemIds, (std::vector<std::uint32_t>{109012, 109013, 109014}));
+  EXPECT_EQ(host.state().openLinks, kThreeOpen);
+
+  const std::vector<Change> changes = changesOf(host);
+  // Texts first, in slot order, then every status change.
+  ASSERT_GE(changes.size(), 3u);
+  for (std::uint32_t j = 0; j < 3; ++j) {
+    EXPECT_TRUE(changes[j].isText());
+    EXPECT_EQ(changes[j].id, kSlot0 + j);
+    EXPECT_EQ(changes[j].parent, action::kLinksMenu);
+    EXPECT_EQ(changes[j].cnt, kNoContact);
+    EXPECT_EQ(changes[j].text, kThreeItems[j]);
+  }
+  for (std::size_t i = 3; i < changes.size(); ++i) EXPECT_TRUE(changes[i].isStatus());
+
+  std::vector<Visibility> want = {{109010, 30, -2, false}, {109011, 30, -2, true}};
+  for (std::uint32_t j = 0; j < 3; ++j) want.push_back({kSlot0 + j, 109010, -2, false});
+  for (std::uint32_t j = 3; j < 10; ++j) want.push_back({kSlot0 + j, 109010, -2, true});
+  EXPECT_EQ(visibilityChanges(host), want);
+
+  // A change record carries only what its mask names.
+  for (const emu::HostCall& call : host.callsTo(msg::kSetAction)) {
+    ASSERT_EQ(call.record.size(), 74u);
+    const ActionInfo info = infoOf(call);
+    EXPECT_EQ(info.position, 0);
+    EXPECT_EQ(info.param, 0u);
+    EXPECT_EQ(info.width, 0u);
+    if (info.mask == mask::kText) {
+      EXPECT_EQ(info.statusMask, 0u);
+    }
+    if (info.mask == mask::kStatus) {
+      EXPECT_EQ(info.text, 0u);
+    }
+  }
+}
+
+std::string manyLinks(int count) {
+  std::string status;
+  for (int i = 1; i <= count; ++i) status += "www.l" + std::to_string(i) + ".pl ";
+  return status;
+}
+
+TEST_F(LinkMenuTest, TenAndMoreLinksUseAtMostTheTenSlots) {
+  struct Case {
+    int links;
+    int linkCount;  // as stored; loading takes it unchanged
+    std::size_t shown;
+  } cases[] = {{10, 10, 10}, {12, 10, 10}, {12, 15, 10}, {5, 2, 2}};
+  std::int32_t contact = 100;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.links) + " links, count " + std::to_string(c.linkCount));
+    ++contact;
+    host.addContact(contact, manyLinks(c.links));
+    host.setConfigInt(kColLinkCount, c.linkCount);
+    reload();
+    host.clearCalls();
+    const emu::ContactMenu menu = host.contactMenu(contact);
+    Strings want;
+    for (std::size_t i = 1; i <= c.shown; ++i) want.push_back("www.l" + std::to_string(i) + ".pl");
+    EXPECT_EQ(menu.items, want);
+    for (const Change& change : changesOf(host)) {
+      EXPECT_LT(change.id, action::kLinkItemBase + 10) << "there is no eleventh slot";
+    }
+    std::size_t texts = 0;
+    for (const Change& change : changesOf(host)) texts += change.isText() ? 1 : 0;
+    EXPECT_EQ(texts, c.shown);
+  }
+}
+
+TEST_F(LinkMenuTest, ALongerListThanTheSlotsFillsOnlyTheSlots) {
+  std::vector<std::string> list;
+  for (int i = 0; i < 12; ++i) list.push_back("1item" + std::to_string(i) + ".pl");
+  host.clearCalls();
+  host.state().fillLinksMenu(list);
+  std::vector<Change> texts;
+  for (const Change& c : changesOf(host)) {
+    if (c.isText()) texts.push_back(c);
+  }
+  ASSERT_EQ(texts.size(), 10u);
+  for (std::uint32_t j = 0; j < 10; ++j) {
+    EXPECT_EQ(texts[j].id, kSlot0 + j);
+    EXPECT_EQ(texts[j].text, "www.item" + std::to_string(j) + ".pl");
+  }
+  std::vector<Visibility> want = {{109010, 30, -2, false}, {109011, 30, -2, true}};
+  for (std::uint32_t j = 0; j < 10; ++j) want.push_back({kSlot0 + j, 109010, -2, false});
+  EXPECT_EQ(visibilityChanges(host), want);
+}
+
+TEST_F(LinkMenuTest, PrepareAndRefreshAreHandledAlike) {
+  host.addContact(3, kThreeLinks);
+  for (std::uint32_t code : {notify::kPrepare, notify::kRefresh}) {
+    SCOPED_TRACE(code);
+    host.state().openLinks.clear();
+    host.state().displayLinks.clear();
+    host.clearCalls();
+    EXPECT_EQ(host.notify(action::kLinksMenu, group::kContactMenu, 3, code), 0);
+    EXPECT_EQ(host.state().openLinks, kThreeOpen);
+    EXPECT_EQ(visibilityChanges(host).size(), 12u);
+  }
+}
+
+// --- choosing an item -----------------------------------------------------
+
+TEST_F(LinkMenuTest, ChoosingOpensTheEntryOfItsSlotAndNothingOutsideTheList) {
+  host.addContact(3, kThreeLinks);
+  ASSERT_EQ(host.contactMenu(3).items, kThreeItems);
+  struct Case {
+    std::uint32_t id;
+    Strings opened;
+  } cases[] = {
+      {109011, {kThreeOpen[0]}},
+      {109012, {kThreeOpen[0]}},
+      {109013, {kThreeOpen[1]}},
+      {109014, {kThreeOpen[2]}},
+      {109015, {}},
+      {109017, {}},
+      {109021, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    host.clearOpenedLinks();
+    host.clearClipboard();
+    host.chooseMenuItem(3, c.id, false);
+    EXPECT_EQ(host.openedLinks(), c.opened);
+    EXPECT_TRUE(host.clipboardBytes().empty());
+  }
+  // The lists are those of the last preparation, whatever contact chooses.
+  EXPECT_EQ(host.state().openLinks, kThreeOpen);
+}
+
+TEST_F(LinkMenuTest, ShiftCopiesTheOpenFormAndOpensNothing) {
+  host.addContact(3, kThreeLinks);
+  ASSERT_EQ(host.contactMenu(3).items, kThreeItems);
+
+  host.chooseMenuItem(3, 109013, true);
+  EXPECT_TRUE(host.openedLinks().empty());
+  EXPECT_EQ(host.clipboardBytes(), clipboardText("http://www.Two.pl"));
+
+  host.clearClipboard();
+  host.chooseMenuItem(3, 109014, false);
+  EXPECT_EQ(host.openedLinks(), Strings{"http://www.three.pl"});
+  EXPECT_TRUE(host.clipboardBytes().empty()) << "without Shift nothing is copied";
+
+  // Shift is read when the choice is handled, not when the menu was prepared.
+  host.clearOpenedLinks();
+  host.setShift(true);
+  ASSERT_EQ(host.contactMenu(3).items, kThreeItems);
+  host.setShift(false);
+  host.notify(109012, action::kLinksMenu, 3, notify::kActivate);
+  EXPECT_EQ(host.openedLinks(), Strings{"http://one.pl"});
+  EXPECT_TRUE(host.clipboardBytes().empty());
+}
+
+TEST_F(LinkMenuTest, ChoosingOutsideTheListCopiesNothingEither) {
+  host.addContact(3, kThreeLinks);
+  ASSERT_EQ(host.contactMenu(3).items, kThreeItems);
+  host.chooseMenuItem(3, 109017, true);
+  EXPECT_TRUE(host.clipboardBytes().empty());
+  EXPECT_TRUE(host.openedLinks().empty());
+
+  // Lists emptied since the menu was prepared.
+  host.state().openLinks.clear();
+  host.state().displayLinks.clear();
+  host.chooseMenuItem(3, 109012, false);
+  host.chooseMenuItem(3, 109011, true);
+  EXPECT_TRUE(host.openedLinks().empty());
+  EXPECT_TRUE(host.clipboardBytes().empty());
+}
+
+TEST_F(LinkMenuTest, UseLinkAtChecksItsBound) {
+  host.state().openLinks = {"http://a.pl", "http://b.pl"};
+  host.state().displayLinks = {"0a.pl", "0b.pl"};
+  struct Case {
+    std::size_t index;
+    bool copy;
+    Strings opened;
+    std::string copied;  // "" = nothing
+  } cases[] = {
+      {0, false, {"http://a.pl"}, ""},
+      {1, false, {"http://b.pl"}, ""},
+      {1, true, {}, "http://b.pl"},
+      {2, false, {}, ""},
+      {2, true, {}, ""},
+      {static_cast<std::size_t>(-1), false, {}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.index) + (c.copy ? " copy" : " open"));
+    host.clearOpenedLinks();
+    host.clearClipboard();
+    host.state().useLinkAt(c.index, c.copy);
+    EXPECT_EQ(host.openedLinks(), c.opened);
+    if (c.copied.empty()) {
+      EXPECT_TRUE(host.clipboardBytes().empty());
+    } else {
+      EXPECT_EQ(host.clipboardBytes(), clipboardText(c.copied));
+    }
+  }
+  EXPECT_EQ(host.state().openLinks, (Strings{"http://a.pl", "http://b.pl"}));
+}
+
+TEST_F(LinkMenuTest, CodesOtherThanTheirOwnDoNothing) {
+  host.addContact(3, kThreeLinks);
+  ASSERT_EQ(host.contactMenu(3).items, kThreeItems);
+  host.clearCalls();
+
+  // Activate on the submenu itself; prepare, refresh and apply on a slot; an
+  // unknown id; a code the plug-in does not know on the chat button.
+  struct Case {
+    std::uint32_t id, parent, code;
+  } cases[] = {
+      {action::kLinksMenu, group::kContactMenu, notify::kActivate},
+      {109013, action::kLinksMenu, notify::kPrepare},
+      {109013, action::kLinksMenu, notify::kRefresh},
+      {109013, action::kLinksMenu, notify::kApply},
+      {action::kSingleLinkItem, group::kContactMenu, notify::kPrepare},
+      {109022, action::kLinksMenu, notify::kActivate},
+      {109009, group::kContactMenu, notify::kActivate},
+      {action::kChatLinkButton, group::kChatWindow, notify::kApply},
+      {action::kChatLinkButton, group::kChatWindow, 11},
+      {action::kLinksMenu, group::kContactMenu, 11},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.id) + " code " + std::to_string(c.code));
+    host.setShift(true);
+    EXPECT_EQ(host.notify(c.id, c.parent, 3, c.code), 0);
+    host.setShift(false);
+    EXPECT_EQ(host.notify(c.id, c.parent, 3, c.code), 0);
+  }
+  EXPECT_TRUE(host.openedLinks().empty());
+  EXPECT_TRUE(host.clipboardBytes().empty());
+  EXPECT_TRUE(host.callsTo(msg::kSetAction).empty());
+  EXPECT_EQ(statusReads(host, 3), 0);
+  EXPECT_EQ(host.state().openLinks, kThreeOpen);
+  EXPECT_EQ(host.errorCount(), 0);
+}
+
+// --- the configuration page's notifications ------------------------------
+
+TEST_F(LinkMenuTest, PageControlsGoToThePageWhateverTheirLowBytes) {
+  host.addContact(3, kThreeLinks);
+  // The first "default" button puts the default extra characters back.
+  EXPECT_EQ(host.notify(action::kConfigControlBase | 109120, action::kConfigPage, kNoContact,
+                        notify::kActivate),
+            0);
+  const std::vector<emu::HostCall> values = host.callsTo(msg::kSetActionValue);
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(infoOf(values[0]).id, action::kConfigControlBase | 109119);
+  EXPECT_EQ(values[0].text, ",.%&=@-");
+
+  // A page id whose low bytes equal the submenu's is not the submenu.
+  host.clearCalls();
+  EXPECT_EQ(host.notify(action::kConfigControlBase | action::kLinksMenu, group::kContactMenu, 3,
+                        notify::kPrepare),
+            0);
+  EXPECT_EQ(statusReads(host, 3), 0);
+  EXPECT_TRUE(host.callsTo(msg::kSetAction).empty());
+}
+
+TEST_F(LinkMenuTest, ApplyOnThePageTakesTheValuesOverOnlyWhenThePageExists) {
+  host.clearCalls();
+  EXPECT_EQ(host.notify(action::kConfigPage, group::kConfigPages, kNoContact, notify::kApply), 0);
+  const std::vector<emu::HostCall> handles = host.callsTo(msg::kGetActionHandle);
+  ASSERT_GE(handles.size(), 1u);
+  RecordBuilder ref;
+  ref.u32(109101).u32(46).i32(-2);
+  EXPECT_EQ(handles[0].record, ref.bytes);
+  EXPECT_NE(handles[0].result, 0);
+  EXPECT_FALSE(host.callsTo(msg::kGetActionValue).empty()) << "the page's values were read";
+
+  for (std::uint32_t code : {notify::kActivate, notify::kPrepare, notify::kRefresh}) {
+    SCOPED_TRACE(code);
+    host.clearCalls();
+    EXPECT_EQ(host.notify(action::kConfigPage, group::kConfigPages, kNoContact, code), 0);
+    EXPECT_TRUE(host.callsTo(msg::kGetActionHandle).empty());
+    EXPECT_TRUE(host.callsTo(msg::kGetActionValue).empty());
+  }
+}
+
+TEST(LinkActionsPage, ApplyWithoutThePageReadsNothing) {
+  test::InProcessHost host;
+  // Start without the user-interface message: the page does not exist.
+  ASSERT_EQ(host.send(msg::kInit, ptrValue(static_cast<IHost*>(&host))), 1);
+  ASSERT_EQ(host.send(msg::kRegisterColumns), 1);
+  ASSERT_EQ(host.send(msg::kLoadSettings), 1);
+  ASSERT_FALSE(host.pageInserted());
+  host.clearCalls();
+  EXPECT_EQ(host.notify(action::kConfigPage, group::kConfigPages, kNoContact, notify::kApply), 0);
+  const std::vector<emu::HostCall> handles = host.callsTo(msg::kGetActionHandle);
+  ASSERT_EQ(handles.size(), 1u);
+  EXPECT_EQ(handles[0].result, 0);
+  EXPECT_TRUE(host.callsTo(msg::kGetActionValue).empty());
+}
+
+// --- the chat button ------------------------------------------------------
+
+TEST_F(LinkMenuTest, ChatButtonShowsTheWholeFirstLinkOrIsHidden) {
+  host.setConfigInt(kColDisplayLength, 5);  // never applies to the button
+  reload();
+  struct Case {
+    const char* name;
+    std::string status;
+    bool nullStatus;
+    bool settingOn;
+    bool shown;
+    std::string text;
+  } cases[] = {
+      {"link", "at www.Example.pl/Long/Path and www.b.pl", false, true, true,
+       "http://www.Example.pl/Long/Path"},
+      {"no link", "just words", false, true, false, ""},
+      {"empty status", "", false, true, false, ""},
+      {"null status", "", true, true, false, ""},
+      {"setting off", "at www.Example.pl", false, false, false, ""},
+  };
+  std::int32_t contact = 20;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ++contact;
+    host.addContact(contact, c.status);
+    if (c.nullStatus) host.setNullStatus(contact);
+    host.openChat(contact);
+    host.setConfigInt(kColShowInChatWindow, c.settingOn ? 1 : 0);
+    reload();
+    host.clearCalls();
+    const emu::ChatButton button = host.chatButton(contact);
+    EXPECT_EQ(button.shown, c.shown);
+    if (c.shown) {
+      EXPECT_EQ(button.text, c.text);
+    }
+    // Every change is addressed to the button as the host named it.
+    const std::vector<Change> changes = changesOf(host);
+    ASSERT_FALSE(changes.empty());
+    for (const Change& change : changes) {
+      EXPECT_EQ(change.id, action::kChatLinkButton);
+      EXPECT_EQ(change.parent, group::kChatWindow);
+      EXPECT_EQ(change.cnt, contact);
+    }
+    if (c.shown) {
+      ASSERT_EQ(changes.size(), 2u);
+      EXPECT_TRUE(changes[0].isStatus()) << "shown first";
+      EXPECT_EQ(changes[0].status, 0u);
+      EXPECT_TRUE(changes[1].isText());
+      EXPECT_EQ(changes[1].text, c.text);
+    } else {
+      ASSERT_EQ(changes.size(), 1u);
+      EXPECT_TRUE(changes[0].isStatus());
+      EXPECT_EQ(changes[0].status, status::kHidden);
+    }
+    EXPECT_EQ(statusReads(host, contact), c.settingOn ? 1 : 0);
+    // The link lists are not the button's.
+    EXPECT_TRUE(host.state().openLinks.empty());
+  }
+}
+
+TEST_F(LinkMenuTest, ChatButtonTakesTheAttachedStatusOnlyWithTheMarker) {
+  host.addContact(5, "host says www.Host.pl");
+  host.openChat(5);
+  static const char kAttached[] = "new www.Attached.pl";
+
+  struct Case {
+    const char* name;
+    std::uint16_t size;
+    std::uint32_t p1;
+    std::uint32_t p2;
+    bool asksHost;
+    bool shown;
+    std::string text;
+  } cases[] = {
+      {"marker", 30, ptrValue(kAttached), 1234, false, true, "http://www.Attached.pl"},
+      {"marker, no text", 30, 0, 1234, false, false, ""},
+      {"other p2", 30, ptrValue(kAttached), 1235, true, true, "http://www.Host.pl"},
+      {"no p2", 30, ptrValue(kAttached), 0, true, true, "http://www.Host.pl"},
+      {"short record", 29, ptrValue(kAttached), 1234, true, true, "http://www.Host.pl"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ActionNotify record{};
+    record.size = c.size;
+    record.id = action::kChatLinkButton;
+    record.parent = group::kChatWindow;
+    record.cnt = 5;
+    record.code = notify::kRefresh;
+    record.p1 = c.p1;
+    record.p2 = c.p2;
+    host.clearCalls();
+    EXPECT_EQ(host.send(msg::kActionNotify, ptrValue(&record)), 0);
+    EXPECT_EQ(statusReads(host, 5), c.asksHost ? 1 : 0);
+    const emu::ChatButton button = host.readChatButton(5);
+    EXPECT_EQ(button.shown, c.shown);
+    if (c.shown) {
+      EXPECT_EQ(button.text, c.text);
+    }
+  }
+}
+
+TEST_F(LinkMenuTest, ClickingTheChatButtonOpensOrCopiesTheFirstLink) {
+  host.addContact(5, "see http://First.pl/A and www.second.pl");
+  host.openChat(5);
+  static const char kAttached[] = "www.attached.pl";
+  struct Case {
+    const char* name;
+    bool shift;
+    std::uint32_t p1, p2;
+    Strings opened;
+    std::string copied;
+  } cases[] = {
+      {"open", false, 0, 0, {"http://First.pl/A"}, ""},
+      {"copy", true, 0, 0, {}, "http://First.pl/A"},
+      {"the marker is not consulted", false, ptrValue(kAttached), 1234, {"http://First.pl/A"}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.clearOpenedLinks();
+    host.clearClipboard();
+    host.clearCalls();
+    host.setShift(c.shift);
+    EXPECT_EQ(
+        host.notify(action::kChatLinkButton, group::kChatWindow, 5, notify::kActivate, c.p1, c.p2),
+        0);
+    host.setShift(false);
+    EXPECT_EQ(host.openedLinks(), c.opened);
+    if (c.copied.empty()) {
+      EXPECT_TRUE(host.clipboardBytes().empty());
+    } else {
+      EXPECT_EQ(host.clipboardBytes(), clipboardText(c.copied));
+    }
+    EXPECT_EQ(statusReads(host, 5), 1);
+    EXPECT_TRUE(host.callsTo(msg::kSetAction).empty()) << "a click changes no action";
+    EXPECT_TRUE(host.state().openLinks.empty()) << "the lists are not touched";
+  }
+
+  // Through the emulator's own click as well.
+  host.clearOpenedLinks();
+  host.clickChatButton(5, false);
+  EXPECT_EQ(host.openedLinks(), Strings{"http://First.pl/A"});
+}
+
+TEST_F(LinkMenuTest, ClickingTheChatButtonWithoutALinkDoesNothing) {
+  host.addContact(6, "nothing here");
+  host.addContact(8, "");
+  host.addContact(9, "x");
+  host.setNullStatus(9);
+  for (std::int32_t contact : {6, 8, 9}) {
+    SCOPED_TRACE(contact);
+    host.openChat(contact);
+    for (bool shift : {false, true}) {
+      host.clickChatButton(contact, shift);
+      EXPECT_TRUE(host.openedLinks().empty());
+      EXPECT_TRUE(host.clipboardBytes().empty());
+    }
+  }
+  // The setting governs only what the button shows, not a click on it.
+  host.addContact(4, "www.still.pl");
+  host.setConfigInt(kColShowInChatWindow, 0);
+  reload();
+  host.openChat(4);
+  host.clickChatButton(4, false);
+  EXPECT_EQ(host.openedLinks(), Strings{"http://www.still.pl"});
+}
+
+// --- shortening of menu texts ---------------------------------------------
+
+TEST_F(LinkMenuTest, MenuTextsAreShortenedToTheDisplayLengthButNeverTheOpenedLink) {
+  // 18-byte display forms: "www.abcdefghij.pl" is 17, "www.abcdefghijk.pl" 18.
+  host.addContact(2, "x www.abcdefghijk.pl y http://Short.pl z www.abcdefghij.pl");
+  host.addContact(3, "only www.Abcdefghijk.pl");
+  host.openChat(3);
+  const std::string ell(1, '\x85');
+  struct Case {
+    int displayLength;
+    Strings items;
+    std::string single;
+  } cases[] = {
+      {0, {"www.abcdefghijk.pl", "short.pl", "www.abcdefghij.pl"}, "www.abcdefghijk.pl"},
+      {-3, {"www.abcdefghijk.pl", "short.pl", "www.abcdefghij.pl"}, "www.abcdefghijk.pl"},
+      {18, {"www.abcdefghijk.pl", "short.pl", "www.abcdefghij.pl"}, "www.abcdefghijk.pl"},
+      {17, {"www.abcdefghijk." + ell, "short.pl", "www.abcdefghij.pl"}, "www.abcdefghijk." + ell},
+      {8, {"www.abc" + ell, "short.pl", "www.abc" + ell}, "www.abc" + ell},
+      {1, {ell, ell, ell}, ell},
+  };
+  host.setConfigInt(kColShowSingleLinkName, 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.displayLength);
+    host.setConfigInt(kColDisplayLength, c.displayLength);
+    reload();
+    EXPECT_EQ(host.contactMenu(2).items, c.items);
+    for (const std::string& item : c.items) {
+      if (c.displayLength > 0) {
+        EXPECT_LE(item.size(), static_cast<std::size_t>(c.displayLength));
+      }
+    }
+    const emu::ContactMenu single = host.contactMenu(3);
+    ASSERT_TRUE(single.singleShown);
+    EXPECT_EQ(single.singleText, c.single);
+
+    // What is opened, copied and shown on the chat button stays whole.
+    host.clearOpenedLinks();
+    host.clearClipboard();
+    host.chooseMenuItem(3, action::kSingleLinkItem, false);
+    EXPECT_EQ(host.openedLinks(), Strings{"http://www.Abcdefghijk.pl"});
+    host.chooseMenuItem(3, action::kSingleLinkItem, true);
+    EXPECT_EQ(host.clipboardBytes(), clipboardText("http://www.Abcdefghijk.pl"));
+    EXPECT_EQ(host.chatButton(3).text, "http://www.Abcdefghijk.pl");
+  }
+
+  // "Link" is no link name: it is never shortened.
+  host.setConfigInt(kColShowSingleLinkName, 0);
+  host.setConfigInt(kColDisplayLength, 2);
+  reload();
+  EXPECT_EQ(host.contactMenu(3).singleText, "Link");
+}
+
+}  // namespace
+}  // namespace brisko

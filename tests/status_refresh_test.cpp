@@ -1,0 +1,336 @@
+// Refreshing the chat buttons: after a contact's status change (24011) and
+// after the settings are taken over from the configuration page.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "emulator/host_emulator.h"
+#include "host/ids.h"
+#include "host/records.h"
+#include "settings/plugin_state.h"
+#include "tests/support/in_process.h"
+
+#if !defined(_WIN32)
+#include "menu/native_system.h"
+#endif
+
+namespace brisko {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint32_t kColShowInChatWindow = 109111;
+
+struct RecordBuilder {
+  Bytes bytes;
+  RecordBuilder& u8(std::uint8_t v) {
+    bytes.push_back(v);
+    return *this;
+  }
+  RecordBuilder& u16(std::uint16_t v) { return u8(v & 0xFF).u8(v >> 8); }
+  RecordBuilder& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+  RecordBuilder& i32(std::int32_t v) { return u32(static_cast<std::uint32_t>(v)); }
+};
+
+// The notification a refresh sends, byte by byte.
+Bytes refreshRecord(std::int32_t contact, std::uint32_t p1, std::uint32_t p2) {
+  RecordBuilder r;
+  r.u16(30).u32(109040).u32(200).i32(contact).u32(12).u32(0).u32(p1).u32(p2);
+  return r.bytes;
+}
+
+std::uint32_t p1Of(const emu::HostCall& call) {
+  std::uint32_t p1 = 0;
+  if (call.record.size() >= 26) std::memcpy(&p1, call.record.data() + 22, 4);
+  return p1;
+}
+
+std::int32_t cntOf(const emu::HostCall& call) {
+  std::int32_t cnt = 0;
+  if (call.record.size() >= 14) std::memcpy(&cnt, call.record.data() + 10, 4);
+  return cnt;
+}
+
+// The chat-window questions ({3, 0, c}) the plug-in asked, as contact ids.
+std::vector<std::int32_t> chatWindowQuestions(const emu::HostEmulator& host) {
+  std::vector<std::int32_t> contacts;
+  for (const emu::HostCall& call : host.callsTo(msg::kGetActionHandle)) {
+    EXPECT_EQ(call.record.size(), 12u);
+    ActionRef ref{};
+    std::memcpy(&ref, call.record.data(), std::min<std::size_t>(call.record.size(), 12));
+    if (ref.id == group::kChatWindowAction && ref.parent == 0) contacts.push_back(ref.cnt);
+  }
+  return contacts;
+}
+
+int statusReads(const emu::HostEmulator& host, std::int32_t contact) {
+  int count = 0;
+  for (const emu::HostCall& call : host.calls()) {
+    if (call.op == emu::HostCall::Op::GetValue && call.args.size() >= 3 &&
+        call.args[0] == kContactTable && call.args[1] == contact && call.args[2] == 18) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+class StatusRefreshTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+#if !defined(_WIN32)
+    nativeSystem().setOpenMode(NativeSystem::OpenMode::Record);
+#endif
+    ASSERT_TRUE(host.startUp());
+    host.clearCalls();
+  }
+  test::InProcessHost host;
+};
+
+// --- status change --------------------------------------------------------
+
+TEST_F(StatusRefreshTest, ClosedChatWindowGetsNothing) {
+  host.addContact(7, "old www.old.pl");
+  host.clearCalls();
+  EXPECT_EQ(host.changeStatus(7, "new www.new.pl"), 0);
+  EXPECT_EQ(chatWindowQuestions(host), std::vector<std::int32_t>{7});
+  EXPECT_TRUE(host.callsTo(msg::kCallAction).empty());
+  EXPECT_TRUE(host.callsTo(msg::kSetAction).empty());
+  EXPECT_EQ(host.deliveredNotifies(), 0);
+}
+
+TEST_F(StatusRefreshTest, OpenChatWindowGetsOneRefreshCarryingTheNewText) {
+  host.addContact(7, "old www.Old.pl");
+  host.openChat(7);
+  ASSERT_EQ(host.chatButton(7).text, "http://www.Old.pl");
+
+  struct Case {
+    std::string status;
+    bool shown;
+    std::string text;
+  } cases[] = {
+      {"now see http://New.pl/Page and www.x.pl", true, "http://New.pl/Page"},
+      {"no link any more", false, ""},
+      {"back at www.Again.pl", true, "http://www.Again.pl"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.status);
+    host.clearCalls();
+    EXPECT_EQ(host.changeStatus(7, c.status), 0);
+    const std::vector<emu::HostCall> sent = host.callsTo(msg::kCallAction);
+    ASSERT_EQ(sent.size(), 1u);
+    ASSERT_EQ(sent[0].record.size(), 30u);
+    const std::uint32_t p1 = p1Of(sent[0]);
+    EXPECT_NE(p1, 0u);
+    EXPECT_EQ(sent[0].record, refreshRecord(7, p1, 1234));
+    EXPECT_EQ(sent[0].text, c.status) << "p1 points to the new status text";
+    // The message itself: 10103 with the record in p1, p2 0.
+    RecordBuilder m;
+    m.u16(30).u32(msg::kCallAction).u32(0).u32(0).u32(0).u32(0);
+    ASSERT_EQ(sent[0].message.size(), 30u);
+    EXPECT_EQ(Bytes(sent[0].message.begin(), sent[0].message.begin() + 22), m.bytes);
+    EXPECT_EQ(Bytes(sent[0].message.begin() + 26, sent[0].message.end()), Bytes(4, 0));
+
+    // The button took the text from the notification, not from the host.
+    EXPECT_EQ(statusReads(host, 7), 0);
+    const emu::ChatButton button = host.readChatButton(7);
+    EXPECT_EQ(button.shown, c.shown);
+    if (c.shown) {
+      EXPECT_EQ(button.text, c.text);
+    }
+  }
+}
+
+TEST_F(StatusRefreshTest, StatusChangesWithoutTextOrContactAreIgnored) {
+  host.addContact(7, "www.a.pl");
+  host.openChat(7);
+  static const char kText[] = "www.b.pl";
+  struct Case {
+    const char* name;
+    std::uint32_t contact;
+    std::uint32_t p3;
+  } cases[] = {
+      {"no text", 7, 0},
+      {"contact 0", 0, ptrValue(kText)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HostMessageEx message{};
+    message.base.size = kHostMessageExSize;
+    message.base.id = msg::kStatusChange;
+    message.base.p1 = c.contact;
+    message.p3 = c.p3;
+    host.clearCalls();
+    EXPECT_EQ(host.sendRecord(&message.base), 0);
+    EXPECT_TRUE(host.callsTo(msg::kGetActionHandle).empty());
+    EXPECT_TRUE(host.callsTo(msg::kCallAction).empty());
+  }
+  EXPECT_EQ(host.errorCount(), 0);
+}
+
+TEST_F(StatusRefreshTest, OnStatusChangeAnswersZeroInEveryPath) {
+  host.addContact(7, "www.a.pl");
+  static const char kText[] = "www.b.pl";
+  HostMessageEx message{};
+  message.base.size = kHostMessageExSize;
+  message.base.id = msg::kStatusChange;
+  message.base.p1 = 7;
+  message.p3 = ptrValue(kText);
+  EXPECT_EQ(host.state().onStatusChange(message), 0);  // closed
+  host.openChat(7);
+  host.clearCalls();
+  EXPECT_EQ(host.state().onStatusChange(message), 0);  // open
+  EXPECT_EQ(host.callsTo(msg::kCallAction).size(), 1u);
+  EXPECT_EQ(host.readChatButton(7).text, "http://www.b.pl");
+}
+
+TEST_F(StatusRefreshTest, WithTheSettingOffTheRefreshHidesTheButton) {
+  host.addContact(7, "www.a.pl");
+  host.openChat(7);
+  ASSERT_TRUE(host.chatButton(7).shown);
+  host.setConfigInt(kColShowInChatWindow, 0);
+  ASSERT_EQ(host.send(msg::kLoadSettings), 1);
+  host.clearCalls();
+  host.changeStatus(7, "www.b.pl");
+  EXPECT_EQ(host.callsTo(msg::kCallAction).size(), 1u) << "the refresh is still sent";
+  EXPECT_FALSE(host.readChatButton(7).shown);
+}
+
+// --- contact list and settings refresh -----------------------------------
+
+TEST_F(StatusRefreshTest, ContactListSkipsRowsAnsweringMinusOne) {
+  struct Case {
+    const char* name;
+    std::vector<std::int32_t> rows;  // -1 = a broken row
+    std::vector<std::int32_t> ids;
+  } cases[] = {
+      {"none", {}, {}},
+      {"only broken", {-1, -1}, {}},
+      {"mixed", {4, -1, 9, -1, 2}, {4, 9, 2}},
+      {"broken first and last", {-1, 5, -1}, {5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::InProcessHost fresh;
+    ASSERT_TRUE(fresh.startUp());
+    for (std::int32_t row : c.rows) {
+      if (row == -1) {
+        fresh.addBrokenRow();
+      } else {
+        fresh.addContact(row, "");
+      }
+    }
+    fresh.clearCalls();
+    EXPECT_EQ(fresh.state().listContactIds(), c.ids);
+    // One count and one question per row, in order.
+    ASSERT_EQ(fresh.callsTo(msg::kGetContactCount).size(), 1u);
+    std::vector<std::int32_t> indexes;
+    for (const emu::HostCall& call : fresh.calls()) {
+      if (call.op == emu::HostCall::Op::GetRowId) {
+        ASSERT_GE(call.args.size(), 2u);
+        EXPECT_EQ(call.args[0], kContactTable);
+        indexes.push_back(call.args[1]);
+      }
+    }
+    std::vector<std::int32_t> want;
+    for (std::size_t i = 0; i < c.rows.size(); ++i) want.push_back(static_cast<std::int32_t>(i));
+    EXPECT_EQ(indexes, want);
+    // GetContactCount is message 201 with hdr3 -1.
+    const emu::HostCall& count = fresh.callsTo(msg::kGetContactCount)[0];
+    RecordBuilder m;
+    m.u16(30).u32(201).u32(0).u32(0).u32(0xFFFFFFFF).u32(0).u32(0).u32(0);
+    EXPECT_EQ(count.message, m.bytes);
+  }
+}
+
+TEST_F(StatusRefreshTest, RefreshSendsToEveryOpenChatWindowInListOrder) {
+  host.addContact(4, "www.four.pl");
+  host.addBrokenRow();
+  host.addContact(9, "www.nine.pl");
+  host.addContact(2, "www.Two.pl");
+  host.addContact(6, "no link");
+  host.openChat(2);
+  host.openChat(4);
+  host.openChat(6);
+  host.clearCalls();
+
+  host.state().refreshChatButtons();
+
+  EXPECT_EQ(chatWindowQuestions(host), (std::vector<std::int32_t>{4, 9, 2, 6}));
+  const std::vector<emu::HostCall> sent = host.callsTo(msg::kCallAction);
+  ASSERT_EQ(sent.size(), 3u);
+  const std::int32_t order[] = {4, 2, 6};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(cntOf(sent[i]), order[i]);
+    EXPECT_EQ(sent[i].record, refreshRecord(order[i], 0, 0));
+  }
+  // Without the marker, each button read its contact's status from the host.
+  EXPECT_EQ(statusReads(host, 4), 1);
+  EXPECT_EQ(statusReads(host, 2), 1);
+  EXPECT_EQ(statusReads(host, 9), 0);
+  EXPECT_EQ(host.readChatButton(4).text, "http://www.four.pl");
+  EXPECT_EQ(host.readChatButton(2).text, "http://www.Two.pl");
+  EXPECT_FALSE(host.readChatButton(6).shown);
+}
+
+TEST_F(StatusRefreshTest, RefreshWithoutContactsSendsNothing) {
+  host.state().refreshChatButtons();
+  EXPECT_TRUE(host.callsTo(msg::kGetActionHandle).empty());
+  EXPECT_TRUE(host.callsTo(msg::kCallAction).empty());
+  EXPECT_EQ(host.callsTo(msg::kGetContactCount).size(), 1u);
+}
+
+// Taking the page over refreshes the open chat windows as the chat-window
+// setting moves.
+TEST_F(StatusRefreshTest, ApplyingThePageRefreshesByTheChatWindowSetting) {
+  host.addContact(3, "www.Three.pl");
+  host.addContact(5, "www.five.pl");
+  host.openChat(3);
+  ASSERT_TRUE(host.chatButton(3).shown);
+  host.showPage();
+
+  struct Case {
+    const char* name;
+    const char* value;  // the check box as the user leaves it
+    std::size_t refreshes;
+    bool shown;
+  } cases[] = {
+      {"on to off", "0", 1, false},
+      {"off stays off", "0", 0, false},
+      {"off to on", "1", 1, true},
+      {"on stays on", "1", 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.setControlValue(kColShowInChatWindow, c.value);
+    host.clearCalls();
+    EXPECT_EQ(host.applyPage(), 0);
+    EXPECT_EQ(host.callsTo(msg::kCallAction).size(), c.refreshes);
+    for (const emu::HostCall& call : host.callsTo(msg::kCallAction)) {
+      EXPECT_EQ(call.record, refreshRecord(3, 0, 0));
+    }
+    EXPECT_EQ(host.readChatButton(3).shown, c.shown);
+    EXPECT_EQ(host.state().settings.showInChatWindow, c.shown);
+  }
+}
+
+TEST_F(StatusRefreshTest, ChangedSearchSettingsReachTheButtonAtOnce) {
+  // The regular expression finds a bare domain the author's scanner does not.
+  host.addContact(3, "see example.com today");
+  host.openChat(3);
+  ASSERT_FALSE(host.chatButton(3).shown);
+  host.showPage();
+  host.clickControl(109128);  // "by regular expression"
+  host.clearCalls();
+  host.applyPage();
+  ASSERT_TRUE(host.state().settings.useRegex);
+  EXPECT_EQ(host.callsTo(msg::kCallAction).size(), 1u);
+  const emu::ChatButton button = host.readChatButton(3);
+  EXPECT_TRUE(button.shown);
+  EXPECT_EQ(button.text, "http://example.com");
+}
+
+}  // namespace
+}  // namespace brisko
