@@ -13,7 +13,7 @@ headers="$("$objdump" -p "$dll")"
 
 grep -q 'file format pei-i386' <<<"$("$objdump" -f "$dll")" || fail "not a PE32 i386 file"
 
-exports="$(awk '/\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^\s*\[/{print $NF} on && /^$/{on=0}' <<<"$headers")"
+exports="$(awk '/\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^[[:space:]]*\[/{print $NF} on && /^$/{on=0}' <<<"$headers")"
 if [ "$exports" != "_IMessageProc@4" ]; then
   fail "exports are not exactly _IMessageProc@4: [$exports]"
 fi
@@ -33,7 +33,7 @@ dllchars="$(awk '/^DllCharacteristics/{print $2}' <<<"$headers")"
 (( (16#$dllchars & 0x40) != 0 )) || fail "not built with --dynamicbase (DllCharacteristics $dllchars)"
 (( (16#$dllchars & 0x100) != 0 )) || fail "not built with --nxcompat (DllCharacteristics $dllchars)"
 
-grep -q '^\s*\.rsrc' <<<"$("$objdump" -h "$dll")" || fail "no resource section"
+grep -Eq '[[:space:]]\.rsrc[[:space:]]' <<<"$("$objdump" -h "$dll")" || fail "no resource section"
 
 if [ "$failures" -eq 0 ]; then
   echo "OK: exports [$exports]; imports [$(tr '\n' ' ' <<<"$imports")]; DllCharacteristics $dllchars"
