@@ -39,7 +39,7 @@ constexpr std::uint32_t kIntegerColumn = 0;
 constexpr std::uint32_t kTextColumn = 1;
 
 // One registration: the column, its type and its registered default.
-struct ColumnSpec {
+struct ColumnDefinition {
   std::uint32_t id;
   std::uint32_t type;
   std::int32_t intDefault;  // integer columns
@@ -51,7 +51,7 @@ struct ColumnSpec {
 // defaults differ from PluginState's initial values in linkCount (5 against
 // 4), cutWww (0 against yes) and extraChars ("-@$?&%=" against ",.%&=@-");
 // the initial values hold only until the first load.
-inline constexpr ColumnSpec kColumnTable[] = {
+inline constexpr ColumnDefinition kColumnTable[] = {
     {column::kShowInContactMenu, kIntegerColumn, 1, nullptr, texts::kKeyShowInContactMenu},
     {column::kShowInChatWindow, kIntegerColumn, 1, nullptr, texts::kKeyShowInChatWindow},
     {column::kSubmenuForSingleLink, kIntegerColumn, 0, nullptr, texts::kKeySubmenuForSingleLink},

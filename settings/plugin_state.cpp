@@ -103,11 +103,11 @@ void PluginState::setDefaults() {
 }
 
 int PluginState::registerColumns() {
-  for (const ColumnSpec& spec : kColumnTable) {
-    const std::uint32_t defaultValue = spec.type == kTextColumn
-                                           ? ptrValue(spec.textDefault)
-                                           : static_cast<std::uint32_t>(spec.intDefault);
-    host::RegisterConfigColumn(spec.id, spec.type, defaultValue, spec.key);
+  for (const ColumnDefinition& entry : kColumnTable) {
+    const std::uint32_t defaultValue = entry.type == kTextColumn
+                                           ? ptrValue(entry.textDefault)
+                                           : static_cast<std::uint32_t>(entry.intDefault);
+    host::RegisterConfigColumn(entry.id, entry.type, defaultValue, entry.key);
   }
   return 1;
 }

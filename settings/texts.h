@@ -6,8 +6,8 @@
 // compiler's execution character set. The comment beside each text shows it
 // in Unicode; <ParamMark> is the byte 0x1A and <LF> a line feed.
 //
-// Generated texts must not be edited by hand without keeping the comment and
-// the bytes in step; tests/texts_test.cpp checks each against its Unicode form.
+// When a text changes, keep its comment and its bytes in step;
+// tests/texts_test.cpp checks each text against its Unicode form.
 #pragma once
 
 #include <cstddef>
