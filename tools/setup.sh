@@ -22,7 +22,42 @@ have_all() {
   done
 }
 
+# Where the kernel does not run 32-bit programs itself, they run through
+# qemu's user-mode emulator, registered with binfmt_misc.
+runs_32bit() {
+  command -v gcc >/dev/null || return 1
+  local dir
+  dir="$(mktemp -d)"
+  printf 'int main(void){return 0;}\n' >"$dir/t.c"
+  gcc -m32 -o "$dir/t" "$dir/t.c" >/dev/null 2>&1 && "$dir/t" >/dev/null 2>&1
+  local rc=$?
+  rm -rf "$dir"
+  return $rc
+}
+
+enable_32bit() {
+  runs_32bit && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: this machine cannot run 32-bit programs; run '$0' as root to enable them." >&2
+    exit 1
+  fi
+  echo "setup: enabling 32-bit programs through qemu-user-static..."
+  apt-get install -y -qq --no-install-recommends qemu-user-static >>/tmp/brisko-setup.log 2>&1 || {
+    echo "setup: apt-get could not install qemu-user-static" >&2
+    exit 1
+  }
+  mountpoint -q /proc/sys/fs/binfmt_misc || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+  if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
+    echo 1 >/proc/sys/fs/binfmt_misc/qemu-i386
+  else
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+      >/proc/sys/fs/binfmt_misc/register
+  fi
+  runs_32bit || { echo "setup: 32-bit programs still do not run" >&2; exit 1; }
+}
+
 if have_all; then
+  enable_32bit
   exit 0
 fi
 
@@ -47,4 +82,5 @@ if ! have_all; then
   echo "setup: a package is still missing after installation; see /tmp/brisko-setup.log" >&2
   exit 1
 fi
+enable_32bit
 echo "setup: done."
