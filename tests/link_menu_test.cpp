@@ -61,16 +61,26 @@ struct Change {
   bool isText() const { return mask == mask::kText; }
 };
 
-ActionInfo infoOf(const emu::HostCall& call) {
-  ActionInfo info{};
-  std::memcpy(&info, call.record.data(), std::min(call.record.size(), sizeof info));
-  return info;
+// The fields of an ActionInfo record, unpacked (the packed record's fields
+// are not aligned, so assertions must not bind references to them).
+struct Info {
+  std::uint32_t id, parent;
+  std::int32_t cnt, position;
+  std::uint32_t mask, status, statusMask, text, param;
+  std::uint16_t width, height;
+};
+
+Info infoOf(const emu::HostCall& call) {
+  ActionInfo raw{};
+  std::memcpy(&raw, call.record.data(), std::min(call.record.size(), sizeof raw));
+  return Info{raw.id,         raw.parent, raw.cnt,   raw.position, raw.mask,  raw.status,
+              raw.statusMask, raw.text,   raw.param, raw.width,    raw.height};
 }
 
 std::vector<Change> changesOf(const emu::HostEmulator& host) {
   std::vector<Change> changes;
   for (const emu::HostCall& call : host.callsTo(msg::kSetAction)) {
-    const ActionInfo info = infoOf(call);
+    const Info info = infoOf(call);
     Change c;
     c.id = info.id;
     c.parent = info.parent;
@@ -224,14 +234,14 @@ TEST(LinkActionsStartUp, ThirteenInsertionsByteByByte) {
 
   // The link actions come before the configuration page's insertions.
   for (std::size_t i = expected.size(); i < inserts.size(); ++i) {
-    const ActionInfo info = infoOf(inserts[i]);
+    const Info info = infoOf(inserts[i]);
     EXPECT_NE(info.id, action::kLinksMenu);
     EXPECT_FALSE(info.id >= action::kSingleLinkItem && info.id <= action::kLinkItemBase + 9);
     EXPECT_NE(info.id, action::kChatLinkButton);
   }
   // No action uses the second icon, and none is created hidden.
   for (const emu::HostCall& call : inserts) {
-    const ActionInfo info = infoOf(call);
+    const Info info = infoOf(call);
     EXPECT_NE(info.param, 109002u);
   }
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -483,7 +493,7 @@ TEST_F(LinkMenuTest, ThreeLinksFillThreeSlotsInOrderAndHideTheRest) {
   // A change record carries only what its mask names.
   for (const emu::HostCall& call : host.callsTo(msg::kSetAction)) {
     ASSERT_EQ(call.record.size(), 74u);
-    const ActionInfo info = infoOf(call);
+    const Info info = infoOf(call);
     EXPECT_EQ(info.position, 0);
     EXPECT_EQ(info.param, 0u);
     EXPECT_EQ(info.width, 0u);

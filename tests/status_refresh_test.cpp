@@ -61,7 +61,8 @@ std::vector<std::int32_t> chatWindowQuestions(const emu::HostEmulator& host) {
     EXPECT_EQ(call.record.size(), 12u);
     ActionRef ref{};
     std::memcpy(&ref, call.record.data(), std::min<std::size_t>(call.record.size(), 12));
-    if (ref.id == group::kChatWindowAction && ref.parent == 0) contacts.push_back(ref.cnt);
+    if (ref.id == group::kChatWindowAction && ref.parent == 0)
+      contacts.push_back(static_cast<std::int32_t>(ref.cnt));
   }
   return contacts;
 }
@@ -238,7 +239,7 @@ TEST_F(StatusRefreshTest, ContactListSkipsRowsAnsweringMinusOne) {
     for (std::size_t i = 0; i < c.rows.size(); ++i) want.push_back(static_cast<std::int32_t>(i));
     EXPECT_EQ(indexes, want);
     // GetContactCount is message 201 with hdr3 -1.
-    const emu::HostCall& count = fresh.callsTo(msg::kGetContactCount)[0];
+    const emu::HostCall count = fresh.callsTo(msg::kGetContactCount)[0];
     RecordBuilder m;
     m.u16(30).u32(201).u32(0).u32(0).u32(0xFFFFFFFF).u32(0).u32(0).u32(0);
     EXPECT_EQ(count.message, m.bytes);
