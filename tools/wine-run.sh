@@ -25,8 +25,11 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   flock 9
   if [ ! -f "$WINEPREFIX/.brisko-ready" ]; then
     rm -rf "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w || true
+    # Where Wine itself runs under user-mode emulation its first start can
+    # stall; bound it, then stop whatever is left. A prefix that was not
+    # finished is completed by the next Wine start.
+    timeout "${BRISKO_WINEBOOT_SECONDS:-1200}" wineboot -i >/dev/null 2>&1 || true
+    timeout 120 wineserver -w || wineserver -k || true
     touch "$WINEPREFIX/.brisko-ready"
   fi
 ) 9>"$WINEPREFIX.lock"
