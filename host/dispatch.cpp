@@ -9,13 +9,13 @@
 #include "host/ids.h"
 #include "host/version.h"
 #include "settings/plugin_state.h"
+#include "settings/texts.h"
 
 namespace brisko {
 namespace {
 
 // Texts handed to the host: static, valid while the library is loaded.
 constexpr char kVersionText[] = BRISKO_VERSION_TEXT;
-constexpr char kNameText[] = "Brisko";
 
 std::unique_ptr<PluginState> g_state;
 
@@ -72,7 +72,7 @@ int dispatch(HostMessage* message) {
       return answerText(kVersionText);
     case msg::kNameQuery:
     case msg::kDisplayNameQuery:
-      return answerText(kNameText);
+      return answerText(texts::kPluginName);
     case msg::kQuery30017:
       return 0;
     default:
