@@ -90,12 +90,14 @@ class LinkListWriter {
   void append(LinkKind kind, std::string_view body, std::string_view openPrefix,
               std::string_view openBody) {
     std::string& candidate = slot(display_);
-    candidate.assign(1, kindDigit(kind));
-    candidate.append(body);
-    for (std::size_t i = 1; i < candidate.size(); ++i) candidate[i] = foldAscii(candidate[i]);
+    candidate.resize(1 + body.size());
+    char* out = &candidate[0];
+    *out++ = kindDigit(kind);
+    for (const char c : body) *out++ = foldAscii(c);
     std::string& open = slot(open_);
-    open.assign(openPrefix);
-    open.append(openBody);
+    open.resize(openPrefix.size() + openBody.size());
+    openPrefix.copy(&open[0], openPrefix.size());
+    openBody.copy(&open[openPrefix.size()], openBody.size());
     ++count_;
   }
 
