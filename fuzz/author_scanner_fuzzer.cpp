@@ -27,11 +27,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string status(input.rest);
 
   const AuthorScanner scanner(settings);
-  std::vector<std::string> display;
-  std::vector<std::string> open;
+  // The lists and the spare strings live on from input to input, as the
+  // plug-in's do, so each call replaces what the previous one left.
+  static std::vector<std::string> display;
+  static std::vector<std::string> open;
+  static std::vector<std::string> spare;
   std::vector<std::string> fullDisplay;
   std::vector<std::string> fullOpen;
-  scanner.findLinks(status, input.maxCount, display, open);
+  scanner.findLinks(status, input.maxCount, display, open, &spare);
   scanner.findLinks(status, std::numeric_limits<std::int32_t>::max(), fullDisplay, fullOpen);
   const std::string first = scanner.findFirstLink(status);
   fuzz::checkCommon(display, open, fullDisplay, fullOpen, first, input.maxCount, '2');

@@ -30,11 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // One finder for the whole run, as the plug-in keeps one: its compiled
   // expression is kept or replaced as the inputs' expressions change.
   static RegexScanner scanner;
-  std::vector<std::string> display;
-  std::vector<std::string> open;
+  // The lists and the spare strings live on from input to input, as the
+  // plug-in's do, so each call replaces what the previous one left.
+  static std::vector<std::string> display;
+  static std::vector<std::string> open;
+  static std::vector<std::string> spare;
   std::vector<std::string> fullDisplay;
   std::vector<std::string> fullOpen;
-  scanner.findLinks(settings, status, input.maxCount, display, open);
+  scanner.findLinks(settings, status, input.maxCount, display, open, &spare);
   scanner.findLinks(settings, status, std::numeric_limits<std::int32_t>::max(), fullDisplay,
                     fullOpen);
   const std::string first = scanner.findFirstLink(settings, status);

@@ -150,8 +150,9 @@ std::string AuthorScanner::findFirstLink(std::string_view status) const {
 
 void AuthorScanner::findLinks(std::string_view status, std::int32_t maxCount,
                               std::vector<std::string>& displayLinks,
-                              std::vector<std::string>& openLinks) const {
-  detail::LinkListWriter lists(displayLinks, openLinks);
+                              std::vector<std::string>& openLinks,
+                              std::vector<std::string>* spareStrings) const {
+  detail::LinkListWriter lists(displayLinks, openLinks, spareStrings);
   if (maxCount <= 0) return;
   const auto limit = static_cast<std::size_t>(maxCount);
   const std::string_view text = analysed(status);

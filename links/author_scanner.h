@@ -32,9 +32,12 @@ class AuthorScanner {
 
   // Empties both lists, then appends one entry to each per link, in text
   // order, at most `maxCount` (none when maxCount <= 0). displayLinks gets the
-  // LinkCandidate, openLinks the open form.
+  // LinkCandidate, openLinks the open form. `spareStrings`, when given, is
+  // where the strings of removed entries wait to be reused by the next call
+  // (it saves allocations when the same lists are filled again and again).
   void findLinks(std::string_view status, std::int32_t maxCount,
-                 std::vector<std::string>& displayLinks, std::vector<std::string>& openLinks) const;
+                 std::vector<std::string>& displayLinks, std::vector<std::string>& openLinks,
+                 std::vector<std::string>* spareStrings = nullptr) const;
 
   // True when `c` is one of the user's extra characters.
   bool isExtraLinkChar(char c) const { return extra_[static_cast<unsigned char>(c)]; }

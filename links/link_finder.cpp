@@ -47,9 +47,11 @@ std::string PluginState::firstLink(std::string status) {
 
 void PluginState::collectLinks(std::string status) {
   if (settings.useRegex) {
-    regexScanner_.findLinks(settings, status, settings.linkCount, displayLinks, openLinks);
+    regexScanner_.findLinks(settings, status, settings.linkCount, displayLinks, openLinks,
+                            &spareLinkStrings_);
   } else {
-    AuthorScanner(settings).findLinks(status, settings.linkCount, displayLinks, openLinks);
+    AuthorScanner(settings).findLinks(status, settings.linkCount, displayLinks, openLinks,
+                                      &spareLinkStrings_);
   }
 }
 

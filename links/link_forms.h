@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace brisko {
@@ -75,13 +76,18 @@ inline bool hasHttpsPrefix(const char* s, std::size_t available) {
 // appended, and always as many in each.
 class LinkListWriter {
  public:
-  LinkListWriter(std::vector<std::string>& displayLinks, std::vector<std::string>& openLinks)
-      : display_(displayLinks), open_(openLinks) {}
+  // `spare`, when given, keeps the strings of entries removed from the lists
+  // (short ones, up to kSpareStrings of them) for the next writer to reuse.
+  LinkListWriter(std::vector<std::string>& displayLinks, std::vector<std::string>& openLinks,
+                 std::vector<std::string>* spare = nullptr)
+      : display_(displayLinks), open_(openLinks), spare_(spare) {
+    if (spare_ != nullptr) spare_->reserve(kSpareStrings);
+  }
   LinkListWriter(const LinkListWriter&) = delete;
   LinkListWriter& operator=(const LinkListWriter&) = delete;
   ~LinkListWriter() {
-    display_.resize(count_);  // shrinking only: no allocation, no exception
-    open_.resize(count_);
+    trim(display_);
+    trim(open_);
   }
 
   std::size_t count() const { return count_; }
@@ -102,13 +108,36 @@ class LinkListWriter {
   }
 
  private:
+  static constexpr std::size_t kSpareStrings = 64;
+  static constexpr std::size_t kLongestSpare = 256;
+
   std::string& slot(std::vector<std::string>& list) {
-    if (list.size() == count_) list.emplace_back();
+    if (list.size() == count_) {
+      if (spare_ != nullptr && !spare_->empty()) {
+        list.push_back(std::move(spare_->back()));
+        spare_->pop_back();
+      } else {
+        list.emplace_back();
+      }
+    }
     return list[count_];
+  }
+
+  // Removes the entries beyond count_ (no allocation, no exception).
+  void trim(std::vector<std::string>& list) {
+    while (list.size() > count_) {
+      std::string& last = list.back();
+      if (spare_ != nullptr && spare_->size() < spare_->capacity() &&
+          last.capacity() <= kLongestSpare) {
+        spare_->push_back(std::move(last));
+      }
+      list.pop_back();
+    }
   }
 
   std::vector<std::string>& display_;
   std::vector<std::string>& open_;
+  std::vector<std::string>* spare_;
   std::size_t count_ = 0;
 };
 

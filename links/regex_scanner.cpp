@@ -119,8 +119,9 @@ std::string RegexScanner::findFirstLink(const LinkSettings& settings, std::strin
 
 void RegexScanner::findLinks(const LinkSettings& settings, std::string_view status,
                              std::int32_t maxCount, std::vector<std::string>& displayLinks,
-                             std::vector<std::string>& openLinks) {
-  detail::LinkListWriter lists(displayLinks, openLinks);
+                             std::vector<std::string>& openLinks,
+                             std::vector<std::string>* spareStrings) {
+  detail::LinkListWriter lists(displayLinks, openLinks, spareStrings);
   const std::string_view text = analysedText(settings, status);
   const Compiled& regex = compiled(settings.regexSource);
   if (!regex.valid || maxCount <= 0) return;

@@ -41,9 +41,11 @@ class RegexScanner {
   // Open form of the first match in `status`, or "".
   std::string findFirstLink(const LinkSettings& settings, std::string_view status);
   // Empties both lists, then appends one entry to each per match, in text
-  // order, at most `maxCount` (none when maxCount <= 0).
+  // order, at most `maxCount` (none when maxCount <= 0). `spareStrings`, when
+  // given, is where the strings of removed entries wait to be reused.
   void findLinks(const LinkSettings& settings, std::string_view status, std::int32_t maxCount,
-                 std::vector<std::string>& displayLinks, std::vector<std::string>& openLinks);
+                 std::vector<std::string>& displayLinks, std::vector<std::string>& openLinks,
+                 std::vector<std::string>* spareStrings = nullptr);
 
  private:
   struct Compiled;

@@ -2,9 +2,9 @@
 //
 // One instance per process, in a shared library that both the native plug-in
 // module and the emulator load, so the emulator can press Shift, read the
-// clipboard and see what would have been opened. Opening either records the
-// link or starts xdg-open with the link as its single argument (never through
-// a shell).
+// clipboard and see what was opened. Every opened link is recorded; in Launch
+// mode xdg-open is also started with the link as its single argument (never
+// through a shell).
 #pragma once
 
 #include <functional>

@@ -98,6 +98,9 @@ class PluginState {
 
  private:
   RegexScanner regexScanner_;
+  // Strings of link entries the finders removed, kept for reuse so that
+  // refilling the lists seldom allocates (links/link_finder.cpp).
+  std::vector<std::string> spareLinkStrings_;
 };
 
 }  // namespace brisko

@@ -282,6 +282,41 @@ TEST(AuthorScanner, ListsAreReplacedByEachCall) {
   EXPECT_TRUE(open.empty());
 }
 
+// Strings of removed entries wait in the spare list and are reused; what
+// they held before never shows.
+TEST(AuthorScanner, SpareStringsAreReusedWithoutTrace) {
+  LinkSettings settings;
+  settings.extraChars = kExtras;
+  const AuthorScanner scanner(settings);
+  Strings display = {std::string(40, 'x'), std::string(40, 'y'), std::string(40, 'z')};
+  Strings open = display;
+  Strings spare = {std::string(100, 'q'), "r"};
+  scanner.findLinks("www.a", 10, display, open, &spare);
+  EXPECT_EQ(display, Strings({"1a"}));
+  EXPECT_EQ(open, Strings({"http://www.a"}));
+  EXPECT_EQ(spare.size(), 2u + 4u);  // two entries removed from each list
+
+  scanner.findLinks("www.bb www.cc http://www.dd www.ee", 10, display, open, &spare);
+  EXPECT_EQ(display, Strings({"1bb", "1cc", "2dd", "1ee"}));
+  EXPECT_EQ(open, Strings({"http://www.bb", "http://www.cc", "http://www.dd", "http://www.ee"}));
+  EXPECT_EQ(spare.size(), 0u);
+
+  scanner.findLinks("nothing", 10, display, open, &spare);
+  EXPECT_TRUE(display.empty());
+  EXPECT_TRUE(open.empty());
+  EXPECT_EQ(spare.size(), 8u);
+
+  // Long strings are not kept, and the spare list does not grow without end.
+  Strings many(200, std::string(20, 'm'));
+  Strings manyOpen(200, std::string(20, 'n'));
+  manyOpen[199] = std::string(1000, 'l');
+  scanner.findLinks("", 10, many, manyOpen, &spare);
+  EXPECT_TRUE(many.empty());
+  EXPECT_TRUE(manyOpen.empty());
+  EXPECT_LE(spare.size(), 64u);
+  for (const std::string& kept : spare) EXPECT_LE(kept.capacity(), 256u);
+}
+
 TEST(AuthorScanner, LongStatus) {
   std::string status(70000, 'x');
   status += " www.Koniec.pl";

@@ -221,6 +221,19 @@ TEST(RegexScanner, ListsAreReplacedByEachCall) {
   scanner.findLinks(settings, "no links", 10, display, open);
   EXPECT_TRUE(display.empty());
   EXPECT_TRUE(open.empty());
+
+  // With spare strings: the strings of removed entries are reused unseen.
+  Strings spare = {std::string(50, 's')};
+  display = {std::string(30, 'd'), std::string(30, 'e')};
+  open = {std::string(30, 'o'), std::string(30, 'p')};
+  scanner.findLinks(settings, "ab.pl", 10, display, open, &spare);
+  EXPECT_EQ(display, Strings({"3ab.pl"}));
+  EXPECT_EQ(open, Strings({"http://ab.pl"}));
+  EXPECT_EQ(spare.size(), 3u);
+  scanner.findLinks(settings, "a.pl b.pl c.pl", 10, display, open, &spare);
+  EXPECT_EQ(display, Strings({"3a.pl", "3b.pl", "3c.pl"}));
+  EXPECT_EQ(open, Strings({"http://a.pl", "http://b.pl", "http://c.pl"}));
+  EXPECT_EQ(spare.size(), 0u);
 }
 
 TEST(RegexScanner, ExpressionThatDoesNotCompileFindsNothing) {
