@@ -127,8 +127,9 @@ class LinkListWriter {
   void trim(std::vector<std::string>& list) {
     while (list.size() > count_) {
       std::string& last = list.back();
-      if (spare_ != nullptr && spare_->size() < spare_->capacity() &&
-          last.capacity() <= kLongestSpare) {
+      // Only into room already reserved: pushing never allocates here.
+      if (spare_ != nullptr && spare_->size() < kSpareStrings &&
+          spare_->size() < spare_->capacity() && last.capacity() <= kLongestSpare) {
         spare_->push_back(std::move(last));
       }
       list.pop_back();
