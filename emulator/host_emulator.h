@@ -62,8 +62,14 @@ class PluginModule {
 // One call the plug-in made to the host.
 struct HostCall {
   enum class Op {
-    GetPluginId, GetPluginInstance, GetHostState, SetError,
-    SendToHost, SendToPlugin, GetRowId, GetValue
+    GetPluginId,
+    GetPluginInstance,
+    GetHostState,
+    SetError,
+    SendToHost,
+    SendToPlugin,
+    GetRowId,
+    GetValue
   };
   Op op;
   std::uint32_t messageId = 0;        // SendToHost / SendToPlugin: the message's id
@@ -124,10 +130,10 @@ struct HostAction {
 
 // What a contact's menu shows of the plug-in.
 struct ContactMenu {
-  bool submenuShown = false;          // "Linki"
-  std::vector<std::string> items;     // visible slot texts, in slot order (Windows-1250)
-  std::vector<std::uint32_t> itemIds; // their action ids
-  bool singleShown = false;           // the single item
+  bool submenuShown = false;           // "Linki"
+  std::vector<std::string> items;      // visible slot texts, in slot order (Windows-1250)
+  std::vector<std::uint32_t> itemIds;  // their action ids
+  bool singleShown = false;            // the single item
   std::string singleText;
 };
 
@@ -184,7 +190,7 @@ class HostEmulator : public IHost {
   // Contact table. Rows are listed in the order added; a row added with
   // `rowId` -1 answers -1 to GetRowId.
   void addContact(std::int32_t id, const std::string& status);
-  void addBrokenRow();  // a row whose id answers -1
+  void addBrokenRow();                                                // a row whose id answers -1
   void setContactStatus(std::int32_t id, const std::string& status);  // no message
   // Changes the status and sends 24011 as the host does; returns the answer.
   int changeStatus(std::int32_t id, const std::string& status);
@@ -205,7 +211,7 @@ class HostEmulator : public IHost {
   // --- what a user does and sees ----------------------------------------
   ContactMenu contactMenu(std::int32_t contact);  // prepares the menu, then reads it
   void chooseMenuItem(std::int32_t contact, std::uint32_t actionId, bool shift);
-  ChatButton chatButton(std::int32_t contact);  // prepares the button, then reads it
+  ChatButton chatButton(std::int32_t contact);            // prepares the button, then reads it
   ChatButton readChatButton(std::int32_t contact) const;  // reads without preparing
   void clickChatButton(std::int32_t contact, bool shift);
   // Page: set a control's value as the user would type or tick it.

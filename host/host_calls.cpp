@@ -34,7 +34,9 @@ ActionInfo changeRecord(const ActionTarget& target, std::uint32_t mask) {
   return info;
 }
 
-std::string copyText(const char* text) { return text != nullptr ? std::string(text) : std::string(); }
+std::string copyText(const char* text) {
+  return text != nullptr ? std::string(text) : std::string();
+}
 
 }  // namespace
 

@@ -54,18 +54,18 @@ void SetError(int code);
 int SendToPlugin(int pluginId, HostMessage& message);
 
 // Messages sent with SendToHost.
-int InsertAction(const Insertion& insertion);                             // 10101
-int CallAction(ActionNotify& notify);                                     // 10103
-std::string GetActionValue(const ActionTarget& target, bool flag);        // 10106
+int InsertAction(const Insertion& insertion);                       // 10101
+int CallAction(ActionNotify& notify);                               // 10103
+std::string GetActionValue(const ActionTarget& target, bool flag);  // 10106
 void SetActionStatus(const ActionTarget& target, std::uint32_t status,
                      std::uint32_t statusMask);                           // 10108
 void SetActionText(const ActionTarget& target, const std::string& text);  // 10108
 void SetActionValue(const ActionTarget& target, const std::string& text,
-                    bool flag);                                           // 10110
-int GetActionHandle(const ActionTarget& target);                          // 10117
+                    bool flag);                   // 10110
+int GetActionHandle(const ActionTarget& target);  // 10117
 void RegisterIcon(std::uint32_t iconId, std::uint32_t iconKind, std::uint32_t module,
-                  std::uint32_t resourceId);                              // 10130
-int GetContactCount();                                                    // 201
+                  std::uint32_t resourceId);  // 10130
+int GetContactCount();                        // 201
 void RegisterConfigColumn(std::uint32_t columnId, std::uint32_t columnType,
                           std::uint32_t defaultValue, const char* name);  // 1102
 int GetPluginValue(int pluginId);                                         // 245

@@ -16,13 +16,13 @@ namespace brisko {
 
 class IHost {
  public:
-  virtual int GetPluginId() = 0;                                       // slot 0
-  virtual int GetPluginInstance() = 0;                                 // slot 1
-  virtual int GetHostState() = 0;                                      // slot 2
-  virtual void SetError(int code) = 0;                                 // slot 3
-  virtual int SendToHost(HostMessage* message) = 0;                    // slot 4
-  virtual int SendToPlugin(int pluginId, HostMessage* message) = 0;    // slot 5
-  virtual int GetRowId(int table, int index) = 0;                      // slot 6
+  virtual int GetPluginId() = 0;                                                 // slot 0
+  virtual int GetPluginInstance() = 0;                                           // slot 1
+  virtual int GetHostState() = 0;                                                // slot 2
+  virtual void SetError(int code) = 0;                                           // slot 3
+  virtual int SendToHost(HostMessage* message) = 0;                              // slot 4
+  virtual int SendToPlugin(int pluginId, HostMessage* message) = 0;              // slot 5
+  virtual int GetRowId(int table, int index) = 0;                                // slot 6
   virtual int GetValue(int table, int row, int column, ConfigValue* value) = 0;  // slot 7
 
  protected:

@@ -85,7 +85,7 @@ constexpr std::uint32_t kText = 64;
 constexpr std::uint32_t kTextFlagged = 65600;  // kText + host flag 65536
 }  // namespace mask
 
-constexpr std::int32_t kNoContact = -2;  // cnt of records built without a contact
+constexpr std::int32_t kNoContact = -2;       // cnt of records built without a contact
 constexpr int kStatusDescriptionColumn = 18;  // column of the contact table
 constexpr int kIconResourceId = 101;
 

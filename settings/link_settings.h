@@ -16,9 +16,9 @@ struct LinkSettings {
   bool showInChatWindow = false;
   bool submenuForSingleLink = false;
   bool showSingleLinkName = false;
-  bool useRegex = false;            // regular expression instead of the scanner
-  std::string extraChars;           // bytes that are link characters too
-  std::string regexSource;          // the expression of the regex finder
+  bool useRegex = false;    // regular expression instead of the scanner
+  std::string extraChars;   // bytes that are link characters too
+  std::string regexSource;  // the expression of the regex finder
 };
 
 }  // namespace brisko

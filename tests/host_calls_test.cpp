@@ -124,8 +124,7 @@ TEST_F(HostCallsTest, InsertActionShortAndLongForms) {
     return b.bytes;
   };
   EXPECT_EQ(host_.sent[0].record, insertion(74, 109010, 30, 1, 0x01000010, 109001, 0, 0));
-  EXPECT_EQ(host_.sent[1].record,
-            insertion(78, 0x11000000, 109101, -1, 0x000B0000, 109114, 50, 7));
+  EXPECT_EQ(host_.sent[1].record, insertion(78, 0x11000000, 109101, -1, 0x000B0000, 109114, 50, 7));
 }
 
 TEST_F(HostCallsTest, StatusTextAndValueChanges) {
@@ -138,8 +137,18 @@ TEST_F(HostCallsTest, StatusTextAndValueChanges) {
   auto change = [](std::uint32_t id, std::uint32_t parent, std::int32_t cnt, std::uint32_t mask,
                    std::uint32_t status, std::uint32_t statusMask, std::uint32_t text) {
     return RecordBuilder{}
-        .u16(74).u32(id).u32(parent).u32(static_cast<std::uint32_t>(cnt)).u32(0)
-        .zeros(12).u32(mask).u32(status).u32(statusMask).zeros(8).u32(text).zeros(20)
+        .u16(74)
+        .u32(id)
+        .u32(parent)
+        .u32(static_cast<std::uint32_t>(cnt))
+        .u32(0)
+        .zeros(12)
+        .u32(mask)
+        .u32(status)
+        .u32(statusMask)
+        .zeros(8)
+        .u32(text)
+        .zeros(20)
         .bytes;
   };
   auto textOf = [&](int i) {
@@ -165,8 +174,17 @@ TEST_F(HostCallsTest, GetActionValueOffersNoBufferAndCopiesTheAnswer) {
   EXPECT_EQ(value, "123") << "the answer is copied";
   ASSERT_EQ(host_.sent.size(), 1u);
   Bytes expected = RecordBuilder{}
-                       .u16(74).u32(0x1101AA3A).u32(109101).u32(0xFFFFFFFE).u32(0)
-                       .zeros(12).u32(65600).zeros(16).u32(0).u32(0).zeros(16)
+                       .u16(74)
+                       .u32(0x1101AA3A)
+                       .u32(109101)
+                       .u32(0xFFFFFFFE)
+                       .u32(0)
+                       .zeros(12)
+                       .u32(65600)
+                       .zeros(16)
+                       .u32(0)
+                       .u32(0)
+                       .zeros(16)
                        .bytes;
   EXPECT_EQ(host_.sent[0].record, expected);
   EXPECT_EQ(host_.sent[0].message, message(10106, host_.sent[0].message));
@@ -189,17 +207,32 @@ TEST_F(HostCallsTest, ActionHandleIconAndCallAction) {
   EXPECT_EQ(host_.sent[0].record, (RecordBuilder{}.u32(3).u32(0).u32(77).bytes));
   EXPECT_EQ(host_.sent[1].message, message(10130, host_.sent[1].message));
   Bytes icon = RecordBuilder{}
-                   .u16(36).zeros(2).u32(109002).u32(2).u32(0).u32(1).u32(0x10000000)
-                   .u32(101).u32(0).u32(0)
+                   .u16(36)
+                   .zeros(2)
+                   .u32(109002)
+                   .u32(2)
+                   .u32(0)
+                   .u32(1)
+                   .u32(0x10000000)
+                   .u32(101)
+                   .u32(0)
+                   .u32(0)
                    .bytes;
   // The two gap bytes are not part of the contract; compare around them.
   Bytes sentIcon = host_.sent[1].record;
   sentIcon[2] = sentIcon[3] = 0;
   EXPECT_EQ(sentIcon, icon);
   EXPECT_EQ(host_.sent[2].message, message(10103, host_.sent[2].message));
-  EXPECT_EQ(host_.sent[2].record,
-            (RecordBuilder{}.u16(30).u32(109040).u32(200).u32(77).u32(12).u32(0)
-                 .u32(0x1234).u32(1234).bytes));
+  EXPECT_EQ(host_.sent[2].record, (RecordBuilder{}
+                                       .u16(30)
+                                       .u32(109040)
+                                       .u32(200)
+                                       .u32(77)
+                                       .u32(12)
+                                       .u32(0)
+                                       .u32(0x1234)
+                                       .u32(1234)
+                                       .bytes));
 }
 
 TEST_F(HostCallsTest, ContactCountPluginValueAndValueToText) {
@@ -209,9 +242,9 @@ TEST_F(HostCallsTest, ContactCountPluginValueAndValueToText) {
   char buffer[52] = {};
   host::ValueToText(3, buffer);
   ASSERT_EQ(host_.sent.size(), 3u);
-  EXPECT_EQ(host_.sent[0].message,
-            (RecordBuilder{}.u16(30).u32(201).u32(0).u32(0).u32(0xFFFFFFFF).u32(0).u32(0).u32(0)
-                 .bytes));
+  EXPECT_EQ(
+      host_.sent[0].message,
+      (RecordBuilder{}.u16(30).u32(201).u32(0).u32(0).u32(0xFFFFFFFF).u32(0).u32(0).u32(0).bytes));
   EXPECT_EQ(host_.sent[1].message,
             (RecordBuilder{}.u16(30).u32(245).zeros(16).u32(5).u32(0).bytes));
   EXPECT_EQ(host_.sent[2].message,
@@ -224,8 +257,14 @@ TEST_F(HostCallsTest, RegisterConfigColumnIsTheWholeMessage) {
   host::RegisterConfigColumn(109128, 1, ptrValue(def), key);
   ASSERT_EQ(host_.sent.size(), 1u);
   EXPECT_EQ(host_.sent[0].message, (RecordBuilder{}
-                                        .u16(39).u32(1102).zeros(16).u8(0).u32(109128).u32(1)
-                                        .ptr(def).ptr(key)
+                                        .u16(39)
+                                        .u32(1102)
+                                        .zeros(16)
+                                        .u8(0)
+                                        .u32(109128)
+                                        .u32(1)
+                                        .ptr(def)
+                                        .ptr(key)
                                         .bytes));
 }
 
@@ -240,9 +279,11 @@ TEST_F(HostCallsTest, TableReads) {
   EXPECT_EQ(host::GetConfigInt(109115), -1);
   host_.rowAnswer = -1;
   EXPECT_EQ(host::GetContactId(4), -1);
-  std::vector<std::vector<int>> expected = {
-      {1, 7, 18, 1, 0, 0}, {0, 0, 109119, 1, 0, 0}, {0, 0, 109119, 1, 0, 0},
-      {0, 0, 109115, 0, 0, 0}, {1, 4}};
+  std::vector<std::vector<int>> expected = {{1, 7, 18, 1, 0, 0},
+                                            {0, 0, 109119, 1, 0, 0},
+                                            {0, 0, 109119, 1, 0, 0},
+                                            {0, 0, 109115, 0, 0, 0},
+                                            {1, 4}};
   EXPECT_EQ(host_.valueCalls, expected);
 }
 

@@ -49,9 +49,9 @@ TEST_F(ModuleTest, AnswersBeforeInitialisation) {
     std::uint16_t size;
     int answer;
   } cases[] = {
-      {30010, 30, 109}, {30010, 29, 109}, {30011, 30, 20},  {30017, 30, 0},
-      {20020, 30, 2},   {22101, 30, 1},   {20002, 30, 1},   {12345, 30, 0},
-      {21001, 30, 0},   {22000, 30, 0},   {22100, 30, 0},   {22200, 30, 0},
+      {30010, 30, 109}, {30010, 29, 109}, {30011, 30, 20}, {30017, 30, 0},
+      {20020, 30, 2},   {22101, 30, 1},   {20002, 30, 1},  {12345, 30, 0},
+      {21001, 30, 0},   {22000, 30, 0},   {22100, 30, 0},  {22200, 30, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
@@ -107,8 +107,8 @@ TEST_F(ModuleTest, InitAndNotifyNeedTheirParameter) {
 
   ASSERT_TRUE(host_->startUp());
   host_->clearCalls();
-  ActionNotify notify{kActionNotifySize, action::kLinksMenu, group::kContactMenu, 7,
-                      notify::kPrepare, 0, 0, 0};
+  ActionNotify notify{
+      kActionNotifySize, action::kLinksMenu, group::kContactMenu, 7, notify::kPrepare, 0, 0, 0};
   EXPECT_EQ(host_->send(msg::kActionNotify, ptrValue(&notify), 0, 29), 0);
   EXPECT_EQ(host_->send(msg::kActionNotify, 0), 0);
   EXPECT_TRUE(host_->calls().empty()) << "no record, no work";
