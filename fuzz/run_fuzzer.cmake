@@ -1,6 +1,7 @@
 # Runs one libFuzzer program on the seed corpus. Inputs: PROGRAM, CORPUS, MODE.
 #   MODE=replay: runs every seed once.
-#   MODE=fuzz:   fuzzes for SECONDS seconds (inputs up to MAX_LEN bytes),
+#   MODE=fuzz:   fuzzes for SECONDS seconds (inputs up to MAX_LEN bytes, the
+#                random seed SEED, 0 or unset for one the fuzzer picks),
 #                starting from the seeds and writing what it finds to a fresh
 #                folder WORK, so the checked-in corpus never changes.
 # The seeds are named one by one (-seed_inputs), not read from their folder:
@@ -17,9 +18,12 @@ else()
   file(MAKE_DIRECTORY "${WORK}/corpus")
   string(REPLACE ";" "," seed_list "${seeds}")
   file(WRITE "${WORK}/seeds.txt" "${seed_list}")
+  if(NOT SEED)
+    set(SEED 0)
+  endif()
   execute_process(
     COMMAND "${PROGRAM}" "${WORK}/corpus" "-seed_inputs=@${WORK}/seeds.txt"
-            -max_total_time=${SECONDS} -rss_limit_mb=2048 -max_len=${MAX_LEN}
+            -seed=${SEED} -max_total_time=${SECONDS} -rss_limit_mb=2048 -max_len=${MAX_LEN}
             -print_final_stats=1
     WORKING_DIRECTORY "${WORK}"
     RESULT_VARIABLE result)
