@@ -6,6 +6,12 @@
 #include "menu/system_api.h"
 
 namespace brisko {
+
+// The values the seam's callers pass are Windows' own.
+static_assert(kGmemMoveable == GMEM_MOVEABLE && kGmemZeroInit == GMEM_ZEROINIT &&
+              kGmemDdeShare == GMEM_DDESHARE);
+static_assert(kCfText == CF_TEXT && kVkShift == VK_SHIFT);
+
 namespace {
 
 class WindowsSystem final : public SystemApi {

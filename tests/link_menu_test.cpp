@@ -506,6 +506,97 @@ TEST_F(LinkMenuTest, ThreeLinksFillThreeSlotsInOrderAndHideTheRest) {
   }
 }
 
+// Every host call of a preparation, in order, each change record byte by
+// byte: the status read first, then 74-byte records carrying only what their
+// mask names (the text pointer is compared through the text it points to).
+TEST_F(LinkMenuTest, PreparationsSendExactlyTheseRecordsInThisOrder) {
+  host.addContact(3, kThreeLinks);
+  host.addContact(4, "nothing to see");
+  host.addContact(5, "at www.Five.pl");
+  host.openChat(5);
+
+  // One expected host call: a read of a contact's status, or a change.
+  struct Step {
+    std::int32_t readContact;  // != 0: GetValue(1, contact, 18, text)
+    std::uint32_t id, parent;
+    std::int32_t cnt;
+    std::uint32_t mask, status;
+    std::string text;
+  };
+  auto read = [](std::int32_t contact) { return Step{contact, 0, 0, 0, 0, 0, ""}; };
+  auto text = [](std::uint32_t id, std::uint32_t parent, std::int32_t cnt, std::string t) {
+    return Step{0, id, parent, cnt, mask::kText, 0, std::move(t)};
+  };
+  auto visible = [](std::uint32_t id, std::uint32_t parent, std::int32_t cnt, bool shown) {
+    return Step{0, id, parent, cnt, mask::kStatus, shown ? 0u : status::kHidden, ""};
+  };
+
+  std::vector<Step> fill = {read(3)};
+  for (std::uint32_t j = 0; j < 3; ++j)
+    fill.push_back(text(kSlot0 + j, 109010, -2, kThreeItems[j]));
+  fill.push_back(visible(109010, 30, -2, true));
+  fill.push_back(visible(109011, 30, -2, false));
+  for (std::uint32_t j = 0; j < 10; ++j) fill.push_back(visible(kSlot0 + j, 109010, -2, j < 3));
+
+  struct Case {
+    const char* name;
+    std::uint32_t id, parent;
+    std::int32_t cnt;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"three links", 109010, 30, 3, fill},
+      {"no link: hidden as named, then the single item",
+       109010,
+       30,
+       4,
+       {read(4), visible(109010, 30, 4, false), visible(109011, 30, -2, false)}},
+      {"chat button: shown, then its text",
+       109040,
+       200,
+       5,
+       {read(5), visible(109040, 200, 5, true), text(109040, 200, 5, "http://www.Five.pl")}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.clearCalls();
+    EXPECT_EQ(host.notify(c.id, c.parent, c.cnt, notify::kRefresh), 0);
+    const std::vector<emu::HostCall>& calls = host.calls();
+    ASSERT_EQ(calls.size(), c.steps.size());
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+      SCOPED_TRACE("call " + std::to_string(i));
+      const Step& s = c.steps[i];
+      const emu::HostCall& call = calls[i];
+      if (s.readContact != 0) {
+        ASSERT_EQ(call.op, emu::HostCall::Op::GetValue);
+        EXPECT_EQ(call.args, (std::vector<std::int32_t>{1, s.readContact, 18, 1}));
+        continue;
+      }
+      ASSERT_EQ(call.op, emu::HostCall::Op::SendToHost);
+      RecordBuilder message;
+      message.u16(30).u32(msg::kSetAction).u32(0).u32(0).u32(0).u32(0);
+      ASSERT_EQ(call.message.size(), 30u);
+      EXPECT_EQ(Bytes(call.message.begin(), call.message.begin() + 22), message.bytes);
+      EXPECT_EQ(Bytes(call.message.begin() + 26, call.message.end()), Bytes(4, 0)) << "p2";
+
+      const bool isText = s.mask == mask::kText;
+      RecordBuilder r;
+      r.u16(74).u32(s.id).u32(s.parent).i32(s.cnt).i32(0).u32(0).u32(0).u32(0);
+      r.u32(s.mask).u32(isText ? 0 : s.status).u32(isText ? 0 : status::kHidden);
+      r.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u16(0).u16(0);
+      ASSERT_EQ(call.record.size(), 74u);
+      Bytes actual = call.record;
+      if (isText) {
+        std::uint32_t pointer = 0;
+        std::memcpy(&pointer, actual.data() + 50, 4);
+        EXPECT_NE(pointer, 0u);
+        std::memset(actual.data() + 50, 0, 4);
+        EXPECT_EQ(call.text, s.text);
+      }
+      EXPECT_EQ(actual, r.bytes);
+    }
+  }
+}
+
 std::string manyLinks(int count) {
   std::string status;
   for (int i = 1; i <= count; ++i) status += "www.l" + std::to_string(i) + ".pl ";
