@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/ids.h"
@@ -208,6 +209,55 @@ TEST(ConfigPage, InfoBoxAsksTheHostForTheNameAndTheValueText) {
   ASSERT_EQ(inserts.size(), 2u);  // not grouped: the image and the description
   EXPECT_EQ(inserts[0].text, kMark + "tipRich=<b>Brisko abc</b><br/>" + kMark + "tipWidth=300");
   EXPECT_EQ(inserts[1].text, "d");
+}
+
+TEST(ConfigPage, InfoBoxHostCallsComeInTheirOrder) {
+  InProcessHost host;
+  host.setPluginId(31);
+  host.setPluginValueText("abc");
+  ASSERT_TRUE(host.startUp());
+  for (int state : {0, 1}) {
+    SCOPED_TRACE("host state " + std::to_string(state));
+    host.setHostState(state);
+    host.clearCalls();
+    host.state().insertInfoBox(kPage, "d", "E", "", 0, nullptr, true);
+    using Op = emu::HostCall::Op;
+    std::vector<std::pair<Op, std::uint32_t>> seen;
+    std::vector<std::uint32_t> insertedStatuses;
+    for (const auto& call : host.calls()) {
+      seen.emplace_back(call.op, call.messageId);
+      if (call.messageId == msg::kInsertAction) {
+        insertedStatuses.push_back(test::u32At(call.record, 34));
+      }
+    }
+    // The group start comes first; the name is asked for, then the value and
+    // its text, then the host's state; the image, the description and the
+    // group end follow.
+    const std::vector<std::pair<Op, std::uint32_t>> expected = {
+        {Op::SendToHost, msg::kInsertAction},
+        {Op::GetPluginId, 0u},
+        {Op::SendToPlugin, 30016u},
+        {Op::GetPluginId, 0u},
+        {Op::SendToHost, msg::kGetPluginValue},
+        {Op::SendToHost, msg::kValueToText},
+        {Op::GetHostState, 0u},
+        {Op::SendToHost, msg::kInsertAction},
+        {Op::SendToHost, msg::kInsertAction},
+        {Op::SendToHost, msg::kInsertAction}};
+    ASSERT_EQ(seen.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      SCOPED_TRACE("call " + std::to_string(i));
+      EXPECT_EQ(seen[i].first, expected[i].first);
+      EXPECT_EQ(seen[i].second, expected[i].second);
+    }
+    EXPECT_EQ(insertedStatuses,
+              (std::vector<std::uint32_t>{0x000F0000, 0x001C0040, 0x00180080, 0x00100000}));
+    const auto inserts = host.callsTo(msg::kInsertAction);
+    ASSERT_EQ(inserts.size(), 4u);
+    const std::string header = state == 1 ? "<b>Brisko</b><br/>E" : "<b>Brisko abc</b><br/>E";
+    EXPECT_EQ(inserts[1].text, kMark + "imgurl=" + kMark + "iconsize=32" + kMark +
+                                   "tipRich=" + header + kMark + "tipWidth=300");
+  }
 }
 
 // --- the information box with a scripted host ------------------------------------

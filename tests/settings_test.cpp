@@ -466,6 +466,44 @@ TEST(ApplyTextLimits, TextsAreCutAtTheirLimitWithAWriteBack) {
   }
 }
 
+TEST(ApplyOrder, EachCorrectionFollowsItsReadAndTheRefreshComesLast) {
+  InProcessHost host;
+  ASSERT_TRUE(host.startUp());
+  host.addContact(31, "www.example.pl");
+  host.openChat(31);
+  host.setControlValue(109111, "1");
+  host.setControlValue(109114, "12345");
+  host.setControlValue(109115, "x");
+  host.setControlValue(109116, "0");
+  host.setControlValue(109119, std::string(101, 'e'));
+  host.setControlValue(109122, std::string(301, 'r'));
+  host.clearCalls();
+  host.state().applyConfigPage();
+
+  // Reads (r) and writes (w) of page controls, and the chat refresh (c).
+  std::vector<std::string> seen;
+  for (const auto& call : host.calls()) {
+    if (call.messageId == msg::kGetActionValue || call.messageId == msg::kSetActionValue) {
+      const std::uint32_t id = test::u32At(call.record, 2);
+      EXPECT_EQ(id & 0xFF000000u, kControlBase);
+      seen.push_back((call.messageId == msg::kGetActionValue ? "r" : "w") +
+                     std::to_string(id & 0x00FFFFFFu));
+    } else if (call.messageId == msg::kCallAction) {
+      seen.push_back("c" + std::to_string(test::u32At(call.record, 10)));
+    }
+  }
+  const std::vector<std::string> expected = {"r109110", "r109111", "r109112", "r109113", "r109128",
+                                             "r109117", "r109118", "r109114", "w109114", "r109115",
+                                             "w109115", "r109116", "w109116", "r109119", "w109119",
+                                             "r109122", "w109122", "c31"};
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(host.controlValue(109114), "9999");
+  EXPECT_EQ(host.controlValue(109115), "1");
+  EXPECT_EQ(host.controlValue(109116), "1");
+  EXPECT_EQ(host.controlValue(109119), std::string(100, 'e'));
+  EXPECT_EQ(host.controlValue(109122), std::string(300, 'r'));
+}
+
 // --- applying the page: faults of the host --------------------------------------
 
 TEST(ApplyFaults, NullControlValuesAreEmptyTexts) {
