@@ -131,19 +131,48 @@ TEST_F(DispatchTest, ShutdownWithoutInitAnswersOne) {
   EXPECT_EQ(currentPluginState(), nullptr);
 }
 
+// Ids outside the table, including the unanswered ones among the
+// identification queries (30014, 30015) and the plug-in's own outgoing
+// message numbers.
+constexpr std::uint32_t kUnknownIds[] = {12345, 0,     30014, 30015, 30018,
+                                         20003, 22201, 24010, 10101, 0xFFFFFFFF};
+
 TEST_F(DispatchTest, UnknownIdIsReportedOnceWithCodeOne) {
   StrictMock<MockHost> host;
   start(host);
-  EXPECT_CALL(host, SetError(1)).Times(1);
-  EXPECT_EQ(sendMessage(12345), 0);
-  ::testing::Mock::VerifyAndClearExpectations(&host);
+  for (std::uint32_t id : kUnknownIds) {
+    SCOPED_TRACE(id);
+    EXPECT_CALL(host, SetError(1)).Times(1);
+    EXPECT_EQ(sendMessage(id), 0);
+    ::testing::Mock::VerifyAndClearExpectations(&host);
+  }
   EXPECT_CALL(host, SetError(1)).Times(1);
   EXPECT_EQ(sendMessage(12345, 0, 0, 10), 0) << "a short record is still read for its id";
+  ::testing::Mock::VerifyAndClearExpectations(&host);
+  EXPECT_EQ(host::current(), &host) << "an unknown id touches neither reference";
+  EXPECT_NE(currentPluginState(), nullptr);
 }
 
 TEST_F(DispatchTest, UnknownIdBeforeInitMakesNoCall) {
-  EXPECT_EQ(sendMessage(12345), 0);
+  for (std::uint32_t id : kUnknownIds) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(sendMessage(id), 0);
+  }
   EXPECT_EQ(host::current(), nullptr);
+  EXPECT_EQ(currentPluginState(), nullptr);
+}
+
+// A 20001 without an interface object while running changes nothing.
+TEST_F(DispatchTest, InitWithoutParameterWhileRunningKeepsHostAndState) {
+  StrictMock<MockHost> host;
+  start(host);
+  PluginState* state = currentPluginState();
+  state->settings.linkCount = 9;
+  EXPECT_EQ(sendMessage(msg::kInit, 0), 0);
+  EXPECT_EQ(sendMessage(msg::kInit, ptrValue(&host), 0, 29), 0);
+  EXPECT_EQ(host::current(), &host);
+  EXPECT_EQ(currentPluginState(), state);
+  EXPECT_EQ(state->settings.linkCount, 9);
 }
 
 TEST_F(DispatchTest, MessagesNeedingStateAreIgnoredWithoutIt) {
@@ -230,6 +259,48 @@ TEST_F(DispatchTest, StatusChangeReachesHandlerWithContact) {
   std::memcpy(raw + 30, &p3, 4);
   EXPECT_EQ(handleMessage(m), 0);
   EXPECT_EQ(askedContacts, std::vector<std::uint32_t>{77});
+}
+
+// The copy handed to the handler carries p3: the new status text reaches the
+// chat button's refresh, whatever the incoming record's size beyond 34.
+TEST_F(DispatchTest, StatusChangeCopyCarriesTheStatusText) {
+  NiceMock<MockHost> host;
+  start(host);
+  const char status[] = "nowy www.example.pl";
+  struct Refresh {
+    std::uint32_t id, parent, code, p1, p2;
+    std::int32_t cnt;
+  };
+  std::vector<Refresh> refreshes;
+  ON_CALL(host, SendToHost(_)).WillByDefault([&](HostMessage* message) {
+    if (message->id == msg::kGetActionHandle) return 1;  // the chat window is open
+    if (message->id == msg::kCallAction) {
+      const ActionNotify* n = valuePtr<const ActionNotify>(message->p1);
+      refreshes.push_back({n->id, n->parent, n->code, n->p1, n->p2, n->cnt});
+    }
+    return 0;
+  });
+  EXPECT_CALL(host, SetError(_)).Times(0);
+  for (std::uint16_t size : {std::uint16_t{34}, std::uint16_t{48}}) {
+    SCOPED_TRACE(size);
+    refreshes.clear();
+    unsigned char raw[48];
+    std::memset(raw, 0xEE, sizeof raw);  // bytes beyond 34 are not the handler's
+    HostMessage* m = reinterpret_cast<HostMessage*>(raw);
+    m->size = size;
+    m->id = msg::kStatusChange;
+    m->p1 = 12;
+    const std::uint32_t p3 = ptrValue(status);
+    std::memcpy(raw + 30, &p3, 4);
+    EXPECT_EQ(handleMessage(m), 0);
+    ASSERT_EQ(refreshes.size(), 1u);
+    EXPECT_EQ(refreshes[0].id, action::kChatLinkButton);
+    EXPECT_EQ(refreshes[0].parent, group::kChatWindow);
+    EXPECT_EQ(refreshes[0].cnt, 12);
+    EXPECT_EQ(refreshes[0].code, notify::kRefresh);
+    EXPECT_EQ(refreshes[0].p1, ptrValue(status));
+    EXPECT_EQ(refreshes[0].p2, 1234u);
+  }
 }
 
 // Nothing thrown inside a handler crosses into the host.

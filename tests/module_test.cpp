@@ -49,9 +49,9 @@ TEST_F(ModuleTest, AnswersBeforeInitialisation) {
     std::uint16_t size;
     int answer;
   } cases[] = {
-      {30010, 30, 109}, {30010, 29, 109}, {30011, 30, 20}, {30017, 30, 0},
-      {20020, 30, 2},   {22101, 30, 1},   {20002, 30, 1},  {12345, 30, 0},
-      {21001, 30, 0},   {22000, 30, 0},   {22100, 30, 0},  {22200, 30, 0},
+      {30010, 30, 109}, {30010, 29, 109}, {30011, 30, 20}, {30017, 30, 0}, {20020, 30, 2},
+      {22101, 30, 1},   {20002, 30, 1},   {12345, 30, 0},  {21001, 30, 0}, {22000, 30, 0},
+      {22100, 30, 0},   {22200, 30, 0},   {24011, 30, 0},  {30014, 30, 0}, {30015, 30, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
@@ -68,6 +68,13 @@ TEST_F(ModuleTest, IdentificationTextsStayReadable) {
   const char* name = text(30013);
   const char* display = text(30016);
   ASSERT_TRUE(version && name && display);
+  // A record too short for parameters is still read for its id.
+  const auto shortText = [&](std::uint32_t id, std::uint16_t size) {
+    return valuePtr<const char>(static_cast<std::uint32_t>(host_->send(id, 0, 0, size)));
+  };
+  EXPECT_EQ(shortText(30012, 29), version);
+  EXPECT_EQ(shortText(30013, 29), name);
+  EXPECT_EQ(shortText(30016, 6), display);
   ASSERT_TRUE(host_->startUp());
   host_->shutDown();
   EXPECT_STREQ(version, "0.9.9.1");
@@ -85,6 +92,9 @@ TEST_F(ModuleTest, UnknownMessagesAreReportedOnceEach) {
   EXPECT_EQ(host_->send(30017), 0);
   EXPECT_NE(host_->send(30016, 0, 0, 12), 0);
   EXPECT_EQ(host_->errorCount(), 1) << "30017 is answered, not reported";
+  EXPECT_EQ(host_->send(30014), 0);
+  EXPECT_EQ(host_->send(30015), 0);
+  EXPECT_EQ(host_->errorCount(), 3) << "30014 and 30015 are not answered";
 }
 
 TEST_F(ModuleTest, StartUpAnswersOneToEachStep) {
