@@ -161,6 +161,32 @@ TEST(RegexScanner, EachSearchStartsAFreshText) {
   expectCase({"no boundary inside a word", "xb", {}, {}}, find("xb", "a|\\bb"));
 }
 
+// The expression is compiled with no option flags and searched with the
+// default match flags: Perl syntax, letter case significant, the leftmost
+// alternative wins, "." takes a line break, "^" and "$" hold at line breaks.
+TEST(RegexScanner, PerlSyntaxWithDefaultFlags) {
+  struct FlagCase {
+    const char* name;
+    std::string status;
+    std::string source;
+    Strings display;
+    Strings open;
+  };
+  const FlagCase cases[] = {
+      {"letter case significant", "ABC Abc abc", "abc", {"3abc"}, {"http://abc"}},
+      {"inline option turns case off", "x ABC", "(?i)abc", {"3abc"}, {"http://ABC"}},
+      {"leftmost alternative, not longest", "ab", "a|ab", {"3a"}, {"http://a"}},
+      {"lazy quantifier", "aaa", "a+?", {"3a", "3a", "3a"}, {"http://a", "http://a", "http://a"}},
+      {"dot takes a line break", "a\nb", "a.b", {"3a\nb"}, {"http://a\nb"}},
+      {"start anchor after a line break", "a\nb", "^b", {"3b"}, {"http://b"}},
+      {"end anchor before a line break", "xa\nb", "a$", {"3a"}, {"http://a"}},
+      {"Perl class escapes", "x12 y", "\\d+", {"312"}, {"http://12"}},
+  };
+  for (const FlagCase& c : cases) {
+    expectCase({c.name, c.status, c.display, c.open}, find(c.status, c.source));
+  }
+}
+
 TEST(RegexScanner, AnalysedLength) {
   struct LengthCase {
     const char* name;
