@@ -319,9 +319,9 @@ TEST(InfoBox, HeaderAndParametersFollowTheArguments) {
     if (c.asksHost) {
       EXPECT_EQ(scripted.pluginMessageTargets[0], scripted.pluginId);
       EXPECT_EQ(scripted.pluginMessages[0].size, 30);
-      EXPECT_EQ(scripted.pluginMessages[0].id, 30016u);
-      EXPECT_EQ(scripted.pluginMessages[0].p1, 0u);
-      EXPECT_EQ(scripted.pluginMessages[0].p2, 0u);
+      EXPECT_EQ(std::uint32_t{scripted.pluginMessages[0].id}, 30016u);
+      EXPECT_EQ(std::uint32_t{scripted.pluginMessages[0].p1}, 0u);
+      EXPECT_EQ(std::uint32_t{scripted.pluginMessages[0].p2}, 0u);
       ASSERT_EQ(scripted.valueToTextArgs.size(), 1u);
       EXPECT_EQ(scripted.valueToTextArgs[0], static_cast<std::uint32_t>(scripted.pluginValue));
     }
@@ -355,10 +355,10 @@ TEST(InfoBox, GroupedBoxAndTheDescriptionRecord) {
   for (std::size_t i = 0; i < 4; ++i) {
     SCOPED_TRACE("insertion " + std::to_string(i));
     EXPECT_EQ(inserts[i].info.size, sizes[i]);
-    EXPECT_EQ(inserts[i].info.parent, 5555u);
-    EXPECT_EQ(inserts[i].info.id, 0u);
-    EXPECT_EQ(inserts[i].info.param, 0u);
-    EXPECT_EQ(inserts[i].info.status, statuses[i]);
+    EXPECT_EQ(std::uint32_t{inserts[i].info.parent}, 5555u);
+    EXPECT_EQ(std::uint32_t{inserts[i].info.id}, 0u);
+    EXPECT_EQ(std::uint32_t{inserts[i].info.param}, 0u);
+    EXPECT_EQ(std::uint32_t{inserts[i].info.status}, statuses[i]);
     EXPECT_EQ(inserts[i].info.width, widths[i]);
     EXPECT_EQ(inserts[i].info.height, heights[i]);
   }

@@ -26,6 +26,10 @@
 namespace brisko {
 namespace {
 
+// Fields of packed records are compared as copies (unary +, or a local): the
+// test macros take their arguments by reference, and a reference to a packed
+// field may be misaligned.
+
 using emu::HostCall;
 using emu::HostEmulator;
 using emu::PluginModule;
@@ -231,7 +235,7 @@ TEST_F(Emulator, StatusChangeArrivesAsTheExtendedRecord) {
       size = m->size;
       const auto* ex = reinterpret_cast<HostMessageEx*>(m);
       seen = valuePtr<const char>(ex->p3);
-      EXPECT_EQ(m->p1, 5u);
+      EXPECT_EQ(std::uint32_t{m->p1}, 5u);
     }
     return 0;
   };
@@ -258,8 +262,8 @@ TEST_F(Emulator, EveryCallIsRecordedWithCopiesOfItsRecordsAndTexts) {
   EXPECT_EQ(call.text, "Linki");
   ActionInfo copy;
   std::memcpy(&copy, call.record.data(), sizeof copy);
-  EXPECT_EQ(copy.id, 109010u);
-  EXPECT_EQ(copy.param, 109001u);
+  EXPECT_EQ(std::uint32_t{copy.id}, 109010u);
+  EXPECT_EQ(std::uint32_t{copy.param}, 109001u);
   EXPECT_EQ(host.action(109010, 30)->text, "Linki");
 
   // The 74-byte form is copied by its own size.
@@ -329,7 +333,7 @@ TEST_F(Emulator, CallActionDeliversACopyBeforeItReturns) {
   toHost(msg::kCallAction, &n);
 
   ASSERT_EQ(notifications().size(), 1u);
-  const Received& r = notifications()[0];
+  const Received r = notifications()[0];  // a copy: the list is a temporary
   EXPECT_NE(r.p1Address, static_cast<const void*>(&n)) << "the plug-in gets the host's own copy";
   EXPECT_EQ(std::memcmp(&r.notify, &n, sizeof n), 0);
   EXPECT_EQ(host.deliveredNotifies(), 1);
@@ -425,15 +429,15 @@ TEST_F(Emulator, ConfigurationColumnsStoreDefaultsAndValues) {
   ConfigValue v{};
   v.type = 0;
   host.GetValue(kConfigTable, 0, 109115, &v);
-  EXPECT_EQ(v.value, 5u);
+  EXPECT_EQ(+v.value, 5u);
   host.setConfigInt(109115, 9);
   host.GetValue(kConfigTable, 0, 109115, &v);
-  EXPECT_EQ(v.value, 9u);
+  EXPECT_EQ(+v.value, 9u);
 
   ConfigValue t{};
   t.type = 1;
   host.GetValue(kConfigTable, 0, 109119, &t);
-  ASSERT_NE(t.value, 0u);
+  ASSERT_NE(+t.value, 0u);
   EXPECT_STREQ(valuePtr<const char>(t.value), "-@$?&%=");
   host.setConfigText(109119, "abc");
   host.GetValue(kConfigTable, 0, 109119, &t);
@@ -449,7 +453,7 @@ TEST_F(Emulator, ConfigurationColumnsStoreDefaultsAndValues) {
   missing.type = 1;
   missing.value = 0xDEAD;
   host.GetValue(kConfigTable, 0, 109999, &missing);
-  EXPECT_EQ(missing.value, 0u);
+  EXPECT_EQ(+missing.value, 0u);
 }
 
 TEST_F(Emulator, ContactRowsAndStatuses) {
@@ -468,7 +472,7 @@ TEST_F(Emulator, ContactRowsAndStatuses) {
   host.GetValue(kContactTable, 9, kStatusDescriptionColumn, &v);
   EXPECT_STREQ(valuePtr<const char>(v.value), "drugi");
   host.GetValue(kContactTable, 11, kStatusDescriptionColumn, &v);
-  EXPECT_EQ(v.value, 0u) << "a null status is answered with a null pointer";
+  EXPECT_EQ(+v.value, 0u) << "a null status is answered with a null pointer";
   host.setContactStatus(3, "zmieniony");
   host.GetValue(kContactTable, 3, kStatusDescriptionColumn, &v);
   EXPECT_STREQ(valuePtr<const char>(v.value), "zmieniony");
@@ -495,8 +499,8 @@ TEST_F(Emulator, ContactMenuPreparesThenReadsWhatIsVisible) {
   };
   emu::ContactMenu menu = host.contactMenu(4);
   ASSERT_EQ(notifications().size(), 1u);
-  EXPECT_EQ(notifications()[0].notify.code, notify::kPrepare);
-  EXPECT_EQ(notifications()[0].notify.parent, 30u);
+  EXPECT_EQ(+notifications()[0].notify.code, notify::kPrepare);
+  EXPECT_EQ(+notifications()[0].notify.parent, 30u);
   EXPECT_TRUE(menu.submenuShown);
   EXPECT_EQ(menu.items, (std::vector<std::string>{"Link_xx", "drugi"}));
   EXPECT_EQ(menu.itemIds, (std::vector<std::uint32_t>{109012, 109013}));
@@ -507,12 +511,12 @@ TEST_F(Emulator, ContactMenuPreparesThenReadsWhatIsVisible) {
   EXPECT_TRUE(menu.items.empty());
 
   host.chooseMenuItem(4, 109013, false);
-  EXPECT_EQ(notifications().back().notify.id, 109013u);
-  EXPECT_EQ(notifications().back().notify.parent, 109010u);
-  EXPECT_EQ(notifications().back().notify.cnt, 4);
-  EXPECT_EQ(notifications().back().notify.code, notify::kActivate);
+  EXPECT_EQ(+notifications().back().notify.id, 109013u);
+  EXPECT_EQ(+notifications().back().notify.parent, 109010u);
+  EXPECT_EQ(+notifications().back().notify.cnt, 4);
+  EXPECT_EQ(+notifications().back().notify.code, notify::kActivate);
   host.chooseMenuItem(4, 109011, false);
-  EXPECT_EQ(notifications().back().notify.parent, 30u);
+  EXPECT_EQ(+notifications().back().notify.parent, 30u);
 }
 
 TEST_F(Emulator, ShiftIsWhatThePlugInSeesWhileTheChoiceIsHandled) {
@@ -572,9 +576,9 @@ TEST_F(EmulatorPage, ShowingThePagePreparesAndRefreshesEveryControl) {
   host.showPage();
   std::vector<std::pair<std::uint32_t, std::uint32_t>> seen;  // control number, code
   for (const Received& r : notifications()) {
-    EXPECT_EQ(r.notify.parent, 109101u);
-    EXPECT_EQ(r.notify.cnt, kNoContact);
-    seen.emplace_back(r.notify.id & 0x00FFFFFFu, r.notify.code);
+    EXPECT_EQ(+r.notify.parent, 109101u);
+    EXPECT_EQ(+r.notify.cnt, kNoContact);
+    seen.emplace_back(r.notify.id & 0x00FFFFFFu, +r.notify.code);
   }
   const std::vector<std::pair<std::uint32_t, std::uint32_t>> expected = {
       {109110, 10}, {109115, 10}, {109129, 10}, {109128, 10}, {109123, 10},
@@ -592,9 +596,9 @@ TEST_F(EmulatorPage, ClicksToggleCheckBoxesChooseRadiosAndSkipInactiveControls) 
   host.clickControl(109123);
   host.clickControl(109115);  // a text field is typed into, not clicked
   ASSERT_EQ(notifications().size(), 4u);
-  EXPECT_EQ(notifications()[2].notify.id, 0x11000000u | 109128);
-  EXPECT_EQ(notifications()[2].notify.code, notify::kActivate);
-  EXPECT_EQ(notifications()[3].notify.id, 0x11000000u | 109123);
+  EXPECT_EQ(+notifications()[2].notify.id, 0x11000000u | 109128);
+  EXPECT_EQ(+notifications()[2].notify.code, notify::kActivate);
+  EXPECT_EQ(+notifications()[3].notify.id, 0x11000000u | 109123);
 
   setStatus(0x11000000u | 109123, 109101, kNoContact, 0xFFFFFFFFu, 2);
   host.clickControl(109123);
@@ -617,10 +621,10 @@ TEST_F(EmulatorPage, ApplyStoresTheValuesThenTellsThePage) {
   g_received.clear();
   host.applyPage();
   ASSERT_EQ(notifications().size(), 1u);
-  EXPECT_EQ(notifications()[0].notify.id, 109101u);
-  EXPECT_EQ(notifications()[0].notify.parent, 46u);
-  EXPECT_EQ(notifications()[0].notify.cnt, kNoContact);
-  EXPECT_EQ(notifications()[0].notify.code, notify::kApply);
+  EXPECT_EQ(+notifications()[0].notify.id, 109101u);
+  EXPECT_EQ(+notifications()[0].notify.parent, 46u);
+  EXPECT_EQ(+notifications()[0].notify.cnt, kNoContact);
+  EXPECT_EQ(+notifications()[0].notify.code, notify::kApply);
   EXPECT_EQ(host.column(109110)->intValue(), 1);
   EXPECT_EQ(host.column(109115)->intValue(), 1) << "the correction is kept";
   EXPECT_EQ(host.column(109128)->textValue(), "0");

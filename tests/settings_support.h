@@ -150,14 +150,15 @@ class ScriptedHost : public IHost {
         std::memcpy(&record.info, info, info->size <= sizeof(ActionInfo) ? info->size : 0);
         if (info->text != 0) record.text = std::string(valuePtr<const char>(info->text));
         sent.push_back(record);
+        const std::uint32_t id = info->id;  // a packed field: copied before use
         if (message->id == msg::kGetActionValue) {
-          const auto it = controlValues.find(info->id);
+          const auto it = controlValues.find(id);
           if (it == controlValues.end() || !it->second) return 0;
           answered_ = *it->second;
           return static_cast<int>(ptrValue(answered_.c_str()));
         }
         if (message->id == msg::kSetActionValue && info->text != 0) {
-          controlValues[info->id] = std::string(valuePtr<const char>(info->text));
+          controlValues[id] = std::string(valuePtr<const char>(info->text));
         }
         return 0;
       }
@@ -166,7 +167,8 @@ class ScriptedHost : public IHost {
         return pluginValue;
       case msg::kValueToText: {
         sent.push_back(record);
-        valueToTextArgs.push_back(message->p1);
+        const std::uint32_t valueArg = message->p1;  // a packed field: copy it first
+        valueToTextArgs.push_back(valueArg);
         char* buffer = valuePtr<char>(message->p2);
         const std::size_t n =
             valueTextBytes.size() < valueBufferSize ? valueTextBytes.size() : valueBufferSize;

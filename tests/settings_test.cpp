@@ -15,6 +15,10 @@
 namespace brisko {
 namespace {
 
+// Fields of packed records are compared as copies (unary +, or a local): the
+// test macros take their arguments by reference, and a reference to a packed
+// field may be misaligned.
+
 using test::Bytes;
 using test::cp1250;
 using test::InProcessHost;
@@ -531,8 +535,8 @@ TEST(ApplyFaults, NullControlValuesAreEmptyTexts) {
   const std::uint32_t ids[] = {kControlBase | 109114, kControlBase | 109115, kControlBase | 109116};
   const char* texts[] = {"0", "1", "1"};
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(writes[i].info.id, ids[i]);
-    EXPECT_EQ(writes[i].info.mask, 64u);
+    EXPECT_EQ(+writes[i].info.id, ids[i]);
+    EXPECT_EQ(+writes[i].info.mask, 64u);
     EXPECT_EQ(writes[i].text.value_or("(null)"), texts[i]);
   }
   // The chat-window option changed from yes to no: the refresh asked for

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds both targets and runs every test: natively, under Wine, and
-# the fuzz targets for a short bounded time on their seed corpora.
+# Sets up, builds both targets and runs every test: natively (plain and with
+# AddressSanitizer and UndefinedBehaviorSanitizer), under Wine, and the fuzz
+# targets for a short bounded time on their seed corpora.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -23,9 +24,11 @@ run_tests() {
 
 build native
 run_tests native
+build native-sanitize
+run_tests native-sanitize
 build windows
 wait "$wine_prefix_job"
 run_tests windows
 build fuzz
 run_tests fuzz
-echo "== All tests passed (native, Windows under Wine, fuzz)"
+echo "== All tests passed (native, sanitizers, Windows under Wine, fuzz)"
