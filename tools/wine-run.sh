@@ -17,7 +17,10 @@ fi
 
 export WINEPREFIX="${BRISKO_WINEPREFIX:-$build_dir/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}"
+# No automatic debugger: where a Wine process crashes (Wine itself is
+# unsteady under user-mode emulation), winedbg would attach, hold the
+# output open and stall the run instead of letting it fail.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe,winedbg.exe=}"
 export WINEARCH=win32
 
 mkdir -p "$(dirname "$WINEPREFIX")"
