@@ -18,9 +18,9 @@
 
 #include "bench/status_corpus.h"
 #include "links/author_scanner.h"
+#include "links/link_front.h"
 #include "links/regex_scanner.h"
 #include "settings/link_settings.h"
-#include "settings/plugin_state.h"
 #include "settings/texts.h"
 
 namespace brisko::bench {
@@ -67,15 +67,14 @@ BENCHMARK(ToLowerAsciiCopy);
 
 void AuthorScannerFindLinks(benchmark::State& state) {
   const auto& statuses = corpus();
-  const AuthorScanner scanner(registeredSettings());
-  std::vector<std::string> display;
-  std::vector<std::string> open;
-  std::vector<std::string> spare;
+  const LinkSettings settings = registeredSettings();
+  AuthorScanner scanner;
+  FoundLinks found;
   std::size_t links = 0;
   for (auto _ : state) {
     for (const std::string& status : statuses) {
-      scanner.findLinks(status, 10, display, open, &spare);
-      links += display.size();
+      scanner.findLinks(settings, status, 10, found);
+      links += found.displayLinks.size();
     }
   }
   benchmark::DoNotOptimize(links);
@@ -88,28 +87,29 @@ BENCHMARK(AuthorScannerFindLinks);
 // it removes and allocates afresh for new ones.
 void AuthorScannerFindLinksNoSpare(benchmark::State& state) {
   const auto& statuses = corpus();
-  const AuthorScanner scanner(registeredSettings());
-  std::vector<std::string> display;
-  std::vector<std::string> open;
+  const LinkSettings settings = registeredSettings();
+  AuthorScanner scanner;
+  FoundLinks found;
   for (auto _ : state) {
     for (const std::string& status : statuses) {
-      scanner.findLinks(status, 10, display, open);
-      benchmark::DoNotOptimize(display.data());
+      found.spareStrings.clear();
+      scanner.findLinks(settings, status, 10, found);
+      benchmark::DoNotOptimize(found.displayLinks.data());
     }
   }
   setCorpusCounters(state, statuses);
 }
 BENCHMARK(AuthorScannerFindLinksNoSpare);
 
-// Through the front, as the menu asks: a scanner is made for each call.
+// Through the front, as the menu asks.
 void CollectLinksAuthor(benchmark::State& state) {
   const auto& statuses = corpus();
-  PluginState plugin;
-  plugin.settings = registeredSettings();
+  const LinkSettings settings = registeredSettings();
+  LinkFront front;
   for (auto _ : state) {
     for (const std::string& status : statuses) {
-      plugin.collectLinks(status);
-      benchmark::DoNotOptimize(plugin.displayLinks.data());
+      front.collectLinks(settings, status, settings.linkCount);
+      benchmark::DoNotOptimize(front.found().displayLinks.data());
     }
   }
   setCorpusCounters(state, statuses);
@@ -118,10 +118,11 @@ BENCHMARK(CollectLinksAuthor);
 
 void AuthorScannerFindFirstLink(benchmark::State& state) {
   const auto& statuses = corpus();
-  const AuthorScanner scanner(registeredSettings());
+  const LinkSettings settings = registeredSettings();
+  AuthorScanner scanner;
   for (auto _ : state) {
     for (const std::string& status : statuses) {
-      std::string first = scanner.findFirstLink(status);
+      std::string first = scanner.findFirstLink(settings, status);
       benchmark::DoNotOptimize(first.data());
     }
   }
@@ -168,14 +169,12 @@ void RegexFinderFindLinks(benchmark::State& state) {
   const auto& statuses = typicalStatuses();
   const LinkSettings settings = registeredSettings();
   RegexScanner scanner;
-  std::vector<std::string> display;
-  std::vector<std::string> open;
-  std::vector<std::string> spare;
+  FoundLinks found;
   std::size_t links = 0;
   for (auto _ : state) {
     for (const std::string& status : statuses) {
-      scanner.findLinks(settings, status, 10, display, open, &spare);
-      links += display.size();
+      scanner.findLinks(settings, status, 10, found);
+      links += found.displayLinks.size();
     }
   }
   benchmark::DoNotOptimize(links);
@@ -216,12 +215,12 @@ void RegexFinderFindLinksCorpus(benchmark::State& state) {
   const auto& statuses = corpus();
   const LinkSettings settings = registeredSettings();
   RegexScanner scanner;
-  std::vector<std::string> display;
-  std::vector<std::string> open;
+  FoundLinks found;
   for (auto _ : state) {
     for (const std::string& status : statuses) {
-      scanner.findLinks(settings, status, 10, display, open);
-      benchmark::DoNotOptimize(display.data());
+      found.spareStrings.clear();
+      scanner.findLinks(settings, status, 10, found);
+      benchmark::DoNotOptimize(found.displayLinks.data());
     }
   }
   setCorpusCounters(state, statuses);
@@ -243,11 +242,10 @@ void RegexFinderWorstCase(benchmark::State& state) {
   const std::string text = repeated("x@", static_cast<std::size_t>(state.range(0)));
   const LinkSettings settings = registeredSettings();
   RegexScanner scanner;
-  std::vector<std::string> display;
-  std::vector<std::string> open;
+  FoundLinks found;
   for (auto _ : state) {
-    scanner.findLinks(settings, text, 10, display, open);
-    benchmark::DoNotOptimize(display.data());
+    scanner.findLinks(settings, text, 10, found);
+    benchmark::DoNotOptimize(found.displayLinks.data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(text.size()));
@@ -262,16 +260,16 @@ void AuthorScannerWorstCase(benchmark::State& state) {
   static const char* const kPieces[] = {"wwwhttp:/", "http:// ", "www.a "};
   const std::string text = repeated(kPieces[state.range(0)], 65536);
   const std::int32_t maxCount = state.range(0) == 2 ? std::numeric_limits<std::int32_t>::max() : 10;
-  const AuthorScanner scanner(registeredSettings());
-  std::vector<std::string> display;
-  std::vector<std::string> open;
+  const LinkSettings settings = registeredSettings();
+  AuthorScanner scanner;
+  FoundLinks found;
   for (auto _ : state) {
-    scanner.findLinks(text, maxCount, display, open);
-    benchmark::DoNotOptimize(display.data());
+    scanner.findLinks(settings, text, maxCount, found);
+    benchmark::DoNotOptimize(found.displayLinks.data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(text.size()));
-  state.counters["links"] = static_cast<double>(display.size());
+  state.counters["links"] = static_cast<double>(found.displayLinks.size());
 }
 BENCHMARK(AuthorScannerWorstCase)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 

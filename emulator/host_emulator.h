@@ -235,7 +235,7 @@ class HostEmulator : public IHost {
   int applyPage();
 
   // Shift state for the next choices, and what the system saw (natively the
-  // stand-in of menu/native_system.h in Record mode; on Windows the thread's
+  // stand-in of system/native_system.h in Record mode; on Windows the thread's
   // keyboard state, the module's redirected ShellExecuteA import and the real
   // clipboard: see emulator/system_bridge.h). chooseMenuItem and
   // clickChatButton let go of Shift after the choice.

@@ -5,7 +5,7 @@
 
 #include <cstring>
 #else
-#include "menu/native_system.h"
+#include "system/native_system.h"
 #endif
 
 namespace brisko::emu {

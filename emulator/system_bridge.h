@@ -1,7 +1,7 @@
 // What the emulator does to the system around the plug-in, for each target.
 //
 // Natively the plug-in's shell, clipboard and keyboard are the stand-in of
-// menu/native_system.h, shared with the module; the bridge puts it in Record
+// system/native_system.h, shared with the module; the bridge puts it in Record
 // mode, so nothing is ever launched.
 //
 // On Windows (and under Wine) the plug-in uses the real functions:

@@ -26,17 +26,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string status(input.rest);
 
-  const AuthorScanner scanner(settings);
-  // The lists and the spare strings live on from input to input, as the
-  // plug-in's do, so each call replaces what the previous one left.
-  static std::vector<std::string> display;
-  static std::vector<std::string> open;
-  static std::vector<std::string> spare;
-  std::vector<std::string> fullDisplay;
-  std::vector<std::string> fullOpen;
-  scanner.findLinks(status, input.maxCount, display, open, &spare);
-  scanner.findLinks(status, std::numeric_limits<std::int32_t>::max(), fullDisplay, fullOpen);
-  const std::string first = scanner.findFirstLink(status);
+  // One scanner and one set of lists for the whole run, as the plug-in keeps
+  // them: its table of link characters is kept or rebuilt as the inputs'
+  // extra characters change, and each call replaces what the previous left.
+  static AuthorScanner scanner;
+  static FoundLinks found;
+  FoundLinks full;
+  scanner.findLinks(settings, status, input.maxCount, found);
+  scanner.findLinks(settings, status, std::numeric_limits<std::int32_t>::max(), full);
+  const std::string first = scanner.findFirstLink(settings, status);
+  const std::vector<std::string>& display = found.displayLinks;
+  const std::vector<std::string>& open = found.openLinks;
+  const std::vector<std::string>& fullDisplay = full.displayLinks;
+  const std::vector<std::string>& fullOpen = full.openLinks;
+  const LinkChars linkChars(settings.extraChars);
   fuzz::checkCommon(display, open, fullDisplay, fullOpen, first, input.maxCount, '2');
 
   // Exactly what the rules give when followed one byte at a time.
@@ -73,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string body = address.substr(prefix);
     check(!body.empty(), "non-empty body", address);
-    for (const char c : body) check(scanner.isLinkChar(c), "body of link characters", address);
+    for (const char c : body) check(linkChars.isLinkChar(c), "body of link characters", address);
     check(candidate.substr(1) == toLowerAscii(body), "candidate body", candidate);
     bodies.push_back(body);
   }

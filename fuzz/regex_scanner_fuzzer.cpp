@@ -32,14 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static RegexScanner scanner;
   // The lists and the spare strings live on from input to input, as the
   // plug-in's do, so each call replaces what the previous one left.
-  static std::vector<std::string> display;
-  static std::vector<std::string> open;
-  static std::vector<std::string> spare;
-  std::vector<std::string> fullDisplay;
-  std::vector<std::string> fullOpen;
-  scanner.findLinks(settings, status, input.maxCount, display, open, &spare);
-  scanner.findLinks(settings, status, std::numeric_limits<std::int32_t>::max(), fullDisplay,
-                    fullOpen);
+  static FoundLinks found;
+  FoundLinks full;
+  scanner.findLinks(settings, status, input.maxCount, found);
+  scanner.findLinks(settings, status, std::numeric_limits<std::int32_t>::max(), full);
+  const std::vector<std::string>& display = found.displayLinks;
+  const std::vector<std::string>& open = found.openLinks;
+  const std::vector<std::string>& fullDisplay = full.displayLinks;
+  const std::vector<std::string>& fullOpen = full.openLinks;
   const std::string first = scanner.findFirstLink(settings, status);
   fuzz::checkCommon(display, open, fullDisplay, fullOpen, first, input.maxCount, '3');
 

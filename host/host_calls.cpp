@@ -28,7 +28,7 @@ ActionInfo changeRecord(const ActionTarget& target, std::uint32_t mask) {
   info.size = kActionInfoSize;
   info.id = target.id;
   info.parent = target.parent;
-  info.cnt = target.cnt;
+  info.cnt = target.contact;
   info.position = 0;
   info.mask = mask;
   return info;
@@ -70,10 +70,10 @@ int InsertAction(const Insertion& insertion) {
   return send(msg::kInsertAction, ptrValue(&info), 0);
 }
 
-int CallAction(ActionNotify& notify) { return send(msg::kCallAction, ptrValue(&notify), 0); }
+int CallAction(ActionNotify& event) { return send(msg::kCallAction, ptrValue(&event), 0); }
 
-std::string GetActionValue(const ActionTarget& target, bool flag) {
-  ActionInfo info = changeRecord(target, flag ? mask::kTextFlagged : mask::kText);
+std::string GetActionValue(const ActionTarget& target, bool withHostFlag) {
+  ActionInfo info = changeRecord(target, withHostFlag ? mask::kTextFlagged : mask::kText);
   info.text = 0;      // no buffer is offered:
   info.textSize = 0;  // the host answers with its own text
   return copyText(valuePtr<const char>(
@@ -93,14 +93,14 @@ void SetActionText(const ActionTarget& target, const std::string& text) {
   send(msg::kSetAction, ptrValue(&info), 0);
 }
 
-void SetActionValue(const ActionTarget& target, const std::string& text, bool flag) {
-  ActionInfo info = changeRecord(target, flag ? mask::kTextFlagged : mask::kText);
+void SetActionValue(const ActionTarget& target, const std::string& text, bool withHostFlag) {
+  ActionInfo info = changeRecord(target, withHostFlag ? mask::kTextFlagged : mask::kText);
   info.text = ptrValue(text.c_str());
   send(msg::kSetActionValue, ptrValue(&info), 0);
 }
 
 int GetActionHandle(const ActionTarget& target) {
-  ActionRef ref{target.id, target.parent, target.cnt};
+  ActionRef ref{target.id, target.parent, target.contact};
   return send(msg::kGetActionHandle, ptrValue(&ref), 0);
 }
 

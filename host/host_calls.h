@@ -27,7 +27,7 @@ void setCurrent(IHost* host);
 struct ActionTarget {
   std::uint32_t id;
   std::uint32_t parent;
-  std::int32_t cnt;
+  std::int32_t contact;
 };
 
 // Which ActionInfo form an insertion uses.
@@ -53,15 +53,16 @@ int GetHostState();
 void SetError(int code);
 int SendToPlugin(int pluginId, HostMessage& message);
 
-// Messages sent with SendToHost.
-int InsertAction(const Insertion& insertion);                       // 10101
-int CallAction(ActionNotify& notify);                               // 10103
-std::string GetActionValue(const ActionTarget& target, bool flag);  // 10106
+// Messages sent with SendToHost. `withHostFlag` sends the text mask 65600
+// (64 plus the host's own flag 65536) instead of 64.
+int InsertAction(const Insertion& insertion);                               // 10101
+int CallAction(ActionNotify& event);                                        // 10103
+std::string GetActionValue(const ActionTarget& target, bool withHostFlag);  // 10106
 void SetActionStatus(const ActionTarget& target, std::uint32_t status,
                      std::uint32_t statusMask);                           // 10108
 void SetActionText(const ActionTarget& target, const std::string& text);  // 10108
 void SetActionValue(const ActionTarget& target, const std::string& text,
-                    bool flag);                   // 10110
+                    bool withHostFlag);           // 10110
 int GetActionHandle(const ActionTarget& target);  // 10117
 void RegisterIcon(std::uint32_t iconId, std::uint32_t iconKind, std::uint32_t module,
                   std::uint32_t resourceId);  // 10130

@@ -7,25 +7,25 @@
 namespace brisko {
 
 constexpr int kNetId = 109;
-constexpr std::uint32_t kPluginAnswer30011 = 20;  // answer to 30011; its meaning is the host's
 
 // Messages the host sends to IMessageProc.
 namespace msg {
-constexpr std::uint32_t kInit = 20001;
+constexpr std::uint32_t kInit = 20001;  // p1: the host interface object
 constexpr std::uint32_t kShutdown = 20002;
-constexpr std::uint32_t kQuery20020 = 20020;
+constexpr std::uint32_t kStartQuery = 20020;  // asked at start; see answer::kStartQuery
 constexpr std::uint32_t kRegisterColumns = 21001;
 constexpr std::uint32_t kBuildUserInterface = 22000;
 constexpr std::uint32_t kLoadSettings = 22100;
-constexpr std::uint32_t kLoaded22101 = 22101;
-constexpr std::uint32_t kActionNotify = 22200;
-constexpr std::uint32_t kStatusChange = 24011;
+constexpr std::uint32_t kSettingsLoaded = 22101;  // follows kLoadSettings; nothing to do
+constexpr std::uint32_t kActionNotify = 22200;    // p1: an ActionNotify
+constexpr std::uint32_t kStatusChange = 24011;    // the 34-byte form
+// Identification queries, asked at any time.
 constexpr std::uint32_t kNetIdQuery = 30010;
-constexpr std::uint32_t kQuery30011 = 30011;
+constexpr std::uint32_t kTypeQuery = 30011;  // see answer::kTypeQuery
 constexpr std::uint32_t kVersionQuery = 30012;
 constexpr std::uint32_t kNameQuery = 30013;
 constexpr std::uint32_t kDisplayNameQuery = 30016;
-constexpr std::uint32_t kQuery30017 = 30017;
+constexpr std::uint32_t kLastIdentityQuery = 30017;  // answered 0, which is not an error
 
 // Messages the plug-in sends with SendToHost.
 constexpr std::uint32_t kInsertAction = 10101;
@@ -41,13 +41,23 @@ constexpr std::uint32_t kGetPluginValue = 245;
 constexpr std::uint32_t kValueToText = 26;
 }  // namespace msg
 
+// Numeric answers to the host. The meaning of kStartQuery and kTypeQuery is
+// the host's: the plug-in only returns them.
+namespace answer {
+constexpr int kNotHandled = 0;  // also every answer of a message that failed
+constexpr int kHandled = 1;
+constexpr int kStartQuery = 2;
+constexpr int kTypeQuery = 20;
+}  // namespace answer
+
 // Action ids the plug-in numbers itself: NetId * 1000 + local number.
 namespace action {
 constexpr std::uint32_t kPluginIcon = 109001;
 constexpr std::uint32_t kPluginIcon2 = 109002;
 constexpr std::uint32_t kLinksMenu = 109010;
 constexpr std::uint32_t kSingleLinkItem = 109011;
-constexpr std::uint32_t kLinkItemBase = 109012;  // + j, j = 0..9
+constexpr std::uint32_t kLinkItemBase = 109012;  // + j, j = 0 .. kLinkItemSlots - 1
+constexpr std::uint32_t kLinkItemSlots = 10;     // "Link_01" .. "Link_10"
 constexpr std::uint32_t kChatLinkButton = 109040;
 constexpr std::uint32_t kConfigPage = 109101;
 constexpr std::uint32_t kConfigControlBase = 0x11000000;

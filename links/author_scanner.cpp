@@ -8,14 +8,6 @@
 
 namespace brisko {
 
-using detail::foldAscii;
-
-std::string toLowerAscii(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) c = foldAscii(c);
-  return folded;
-}
-
 namespace {
 
 // The fixed link characters: ASCII letters and digits, ". _ / \\".
@@ -64,26 +56,10 @@ std::size_t nextPrefixCandidate(const char* s, std::size_t n, std::size_t pos) {
   return n;
 }
 
-}  // namespace
-
-AuthorScanner::AuthorScanner(const LinkSettings& settings)
-    : analysedLength_(settings.analysedLength), linkChar_(kFixedLinkChars) {
-  for (const char c : settings.extraChars) {
-    extra_[static_cast<unsigned char>(c)] = true;
-    linkChar_[static_cast<unsigned char>(c)] = true;
-  }
-}
-
-std::string_view AuthorScanner::analysed(std::string_view status) const {
-  // The cut is made on the raw bytes, before any folding.
-  if (analysedLength_ > 0 && status.size() > static_cast<std::size_t>(analysedLength_)) {
-    return status.substr(0, static_cast<std::size_t>(analysedLength_));
-  }
-  return status;
-}
-
+// Calls deliver(kind, open prefix, body begin, body end) for each link of
+// `text` in order (offsets into `text`) until it returns false.
 template <typename Deliver>
-void AuthorScanner::scan(std::string_view text, Deliver&& deliver) const {
+void scan(const LinkChars& chars, std::string_view text, Deliver&& deliver) {
   const char* const s = text.data();
   const std::size_t n = text.size();
   std::size_t pos = 0;
@@ -110,7 +86,7 @@ void AuthorScanner::scan(std::string_view text, Deliver&& deliver) const {
 
     // Inside a link: run over the link characters.
     const std::size_t start = at;
-    while (at < n && isLinkChar(s[at])) ++at;
+    while (at < n && chars.isLinkChar(s[at])) ++at;
     if (at > start) {
       LinkKind kind;
       std::string_view openPrefix;
@@ -136,31 +112,48 @@ void AuthorScanner::scan(std::string_view text, Deliver&& deliver) const {
   }
 }
 
-std::string AuthorScanner::findFirstLink(std::string_view status) const {
-  const std::string_view text = analysed(status);
+}  // namespace
+
+LinkChars::LinkChars(std::string_view extraChars) : linkChar_(kFixedLinkChars) {
+  for (const char c : extraChars) {
+    extra_[static_cast<unsigned char>(c)] = true;
+    linkChar_[static_cast<unsigned char>(c)] = true;
+  }
+}
+
+const LinkChars& AuthorScanner::linkChars(const std::string& extraChars) {
+  if (extraChars != extraChars_) {
+    linkChars_ = LinkChars(extraChars);
+    extraChars_ = extraChars;
+  }
+  return linkChars_;
+}
+
+std::string AuthorScanner::findFirstLink(const FinderSettings& settings, std::string_view status) {
+  const std::string_view text = analysedPart(settings, status);
   std::string result;
-  scan(text, [&](LinkKind, std::string_view openPrefix, std::size_t begin, std::size_t end) {
-    result.reserve(openPrefix.size() + (end - begin));
-    result.append(openPrefix);
-    result.append(text.substr(begin, end - begin));
-    return false;
-  });
+  scan(linkChars(settings.extraChars), text,
+       [&](LinkKind, std::string_view openPrefix, std::size_t begin, std::size_t end) {
+         result.reserve(openPrefix.size() + (end - begin));
+         result.append(openPrefix);
+         result.append(text.substr(begin, end - begin));
+         return false;
+       });
   return result;
 }
 
-void AuthorScanner::findLinks(std::string_view status, std::int32_t maxCount,
-                              std::vector<std::string>& displayLinks,
-                              std::vector<std::string>& openLinks,
-                              std::vector<std::string>* spareStrings) const {
-  detail::LinkListWriter lists(displayLinks, openLinks, spareStrings);
+void AuthorScanner::findLinks(const FinderSettings& settings, std::string_view status,
+                              std::int32_t maxCount, FoundLinks& found) {
+  LinkListWriter lists(found);
   if (maxCount <= 0) return;
   const auto limit = static_cast<std::size_t>(maxCount);
-  const std::string_view text = analysed(status);
-  scan(text, [&](LinkKind kind, std::string_view openPrefix, std::size_t begin, std::size_t end) {
-    const std::string_view body = text.substr(begin, end - begin);
-    lists.append(kind, body, openPrefix, body);
-    return lists.count() < limit;
-  });
+  const std::string_view text = analysedPart(settings, status);
+  scan(linkChars(settings.extraChars), text,
+       [&](LinkKind kind, std::string_view openPrefix, std::size_t begin, std::size_t end) {
+         const std::string_view body = text.substr(begin, end - begin);
+         lists.append(kind, body, openPrefix, body);
+         return lists.count() < limit;
+       });
 }
 
 }  // namespace brisko

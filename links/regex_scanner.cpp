@@ -37,14 +37,6 @@ const RegexScanner::Compiled& RegexScanner::compiled(const std::string& source) 
 
 namespace {
 
-std::string_view analysedText(const LinkSettings& settings, std::string_view status) {
-  if (settings.analysedLength > 0 &&
-      status.size() > static_cast<std::size_t>(settings.analysedLength)) {
-    return status.substr(0, static_cast<std::size_t>(settings.analysedLength));
-  }
-  return status;
-}
-
 // One match, classified by its prefixes.
 struct Link {
   std::string_view match;  // M, in the letter case of the status
@@ -101,8 +93,8 @@ void forEachLink(const boost::regex& expression, std::string_view text, OnLink&&
 
 }  // namespace
 
-std::string RegexScanner::findFirstLink(const LinkSettings& settings, std::string_view status) {
-  const std::string_view text = analysedText(settings, status);
+std::string RegexScanner::findFirstLink(const FinderSettings& settings, std::string_view status) {
+  const std::string_view text = analysedPart(settings, status);
   const Compiled& regex = compiled(settings.regexSource);
   if (!regex.valid) return std::string();
   std::string result;
@@ -117,12 +109,10 @@ std::string RegexScanner::findFirstLink(const LinkSettings& settings, std::strin
   return result;
 }
 
-void RegexScanner::findLinks(const LinkSettings& settings, std::string_view status,
-                             std::int32_t maxCount, std::vector<std::string>& displayLinks,
-                             std::vector<std::string>& openLinks,
-                             std::vector<std::string>* spareStrings) {
-  detail::LinkListWriter lists(displayLinks, openLinks, spareStrings);
-  const std::string_view text = analysedText(settings, status);
+void RegexScanner::findLinks(const FinderSettings& settings, std::string_view status,
+                             std::int32_t maxCount, FoundLinks& found) {
+  LinkListWriter lists(found);
+  const std::string_view text = analysedPart(settings, status);
   const Compiled& regex = compiled(settings.regexSource);
   if (!regex.valid || maxCount <= 0) return;
   const auto limit = static_cast<std::size_t>(maxCount);

@@ -5,9 +5,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "settings/link_settings.h"
+#include "links/finder_settings.h"
+#include "links/found_links.h"
+#include "links/link_finder.h"
 
 namespace brisko {
 
@@ -31,21 +32,17 @@ namespace brisko {
 // expression that does not compile finds nothing. Errors the library raises
 // while searching end the search quietly, keeping what was found before;
 // nothing escapes to the caller but std::bad_alloc.
-class RegexScanner {
+class RegexScanner final : public LinkFinder {
  public:
   RegexScanner();
   ~RegexScanner();
   RegexScanner(const RegexScanner&) = delete;
   RegexScanner& operator=(const RegexScanner&) = delete;
 
-  // Open form of the first match in `status`, or "".
-  std::string findFirstLink(const LinkSettings& settings, std::string_view status);
-  // Empties both lists, then appends one entry to each per match, in text
-  // order, at most `maxCount` (none when maxCount <= 0). `spareStrings`, when
-  // given, is where the strings of removed entries wait to be reused.
-  void findLinks(const LinkSettings& settings, std::string_view status, std::int32_t maxCount,
-                 std::vector<std::string>& displayLinks, std::vector<std::string>& openLinks,
-                 std::vector<std::string>* spareStrings = nullptr);
+  // Read analysedLength and regexSource of `settings`.
+  std::string findFirstLink(const FinderSettings& settings, std::string_view status) override;
+  void findLinks(const FinderSettings& settings, std::string_view status, std::int32_t maxCount,
+                 FoundLinks& found) override;
 
  private:
   struct Compiled;

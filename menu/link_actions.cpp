@@ -1,6 +1,5 @@
-// The link actions: icons and insertion at start-up, and every notification
-// the host delivers for them (menu preparation, choices, the chat button,
-// the configuration page).
+#include "menu/link_actions.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <string>
@@ -11,7 +10,8 @@
 #include "host/host_interface.h"
 #include "host/ids.h"
 #include "menu/open_copy.h"
-#include "settings/plugin_state.h"
+#include "menu/status_refresh.h"
+#include "settings/config_page.h"
 #include "settings/texts.h"
 
 namespace brisko {
@@ -27,8 +27,6 @@ constexpr std::uint32_t kIconKind2 = 2;
 constexpr std::int32_t kAppend = -1;
 constexpr std::int32_t kLinksMenuPosition = 1;
 constexpr std::int32_t kSingleLinkItemPosition = 2;
-
-constexpr std::uint32_t kItemSlotCount = 10;
 
 constexpr host::ActionTarget kLinksMenuTarget{action::kLinksMenu, group::kContactMenu, kNoContact};
 constexpr host::ActionTarget kSingleItemTarget{action::kSingleLinkItem, group::kContactMenu,
@@ -59,7 +57,7 @@ bool choiceIndex(std::uint32_t id, std::size_t* index) {
     *index = 0;
     return true;
   }
-  if (id >= action::kLinkItemBase && id < action::kLinkItemBase + kItemSlotCount) {
+  if (id >= action::kLinkItemBase && id < action::kLinkItemBase + action::kLinkItemSlots) {
     *index = id - action::kLinkItemBase;
     return true;
   }
@@ -68,23 +66,16 @@ bool choiceIndex(std::uint32_t id, std::size_t* index) {
 
 }  // namespace
 
-int PluginState::buildUserInterface() {
-  registerIcons();
-  createActions();
-  buildConfigPage();
-  return 1;
-}
-
-void PluginState::registerIcons() {
+void registerIcons() {
   // The module handle is asked afresh for each registration.
-  host::RegisterIcon(static_cast<std::uint32_t>(iconId), kIconKind1,
+  host::RegisterIcon(action::kPluginIcon, kIconKind1,
                      static_cast<std::uint32_t>(host::GetPluginInstance()), kIconResourceId);
-  host::RegisterIcon(static_cast<std::uint32_t>(iconId2), kIconKind2,
+  host::RegisterIcon(action::kPluginIcon2, kIconKind2,
                      static_cast<std::uint32_t>(host::GetPluginInstance()), kIconResourceId);
 }
 
-void PluginState::createActions() {
-  const auto icon = static_cast<std::uint32_t>(iconId);
+void createActions() {
+  const std::uint32_t icon = action::kPluginIcon;
 
   host::Insertion links;
   links.parent = group::kContactMenu;
@@ -96,7 +87,7 @@ void PluginState::createActions() {
   host::InsertAction(links);
 
   // Slot j is the (j+1)-th child of the submenu; its text is a placeholder.
-  for (std::uint32_t j = 0; j < kItemSlotCount; ++j) {
+  for (std::uint32_t j = 0; j < action::kLinkItemSlots; ++j) {
     host::Insertion slot;
     slot.parent = action::kLinksMenu;
     slot.id = action::kLinkItemBase + j;
@@ -126,38 +117,39 @@ void PluginState::createActions() {
   host::InsertAction(button);
 }
 
-int PluginState::handleActionNotify(const ActionNotify* event) {
+int handleActionNotify(const ActionNotify* event, LinkSettings& settings, LinkFront& links) {
   if (event == nullptr) return 0;
   if ((event->id >> 24) == (action::kConfigControlBase >> 24)) {
-    return handleConfigControl(*event);
+    handleConfigControl(*event, settings);
+    return 0;
   }
 
   const std::uint32_t code = event->code;
   std::size_t index = 0;
   if (event->id == action::kLinksMenu) {
-    if (isPrepare(code)) prepareLinksMenu(*event);
+    if (isPrepare(code)) prepareLinksMenu(*event, settings, links);
   } else if (choiceIndex(event->id, &index)) {
-    if (code == notify::kActivate) useLinkAt(index, isShiftDown());
+    if (code == notify::kActivate) useLinkAt(links.found(), index, isShiftDown());
   } else if (event->id == action::kChatLinkButton) {
     if (code == notify::kActivate) {
-      activateChatButton(*event);
+      activateChatButton(*event, settings, links);
     } else if (isPrepare(code)) {
-      prepareChatButton(*event);
+      prepareChatButton(*event, settings, links);
     }
   } else if (event->id == action::kConfigPage) {
     if (code == notify::kApply && host::GetActionHandle(kConfigPageTarget) != 0) {
-      applyConfigPage();
+      if (applyConfigPage(settings)) refreshChatButtons();
     }
   }
   return 0;
 }
 
-void PluginState::prepareLinksMenu(const ActionNotify& event) {
+void prepareLinksMenu(const ActionNotify& event, const LinkSettings& settings, LinkFront& links) {
   const std::string status = readContactStatus(event.cnt);
   if (!status.empty() && settings.showInContactMenu) {
-    collectLinks(status);
-    if (!displayLinks.empty()) {
-      fillLinksMenu(displayLinks);
+    links.collectLinks(settings, status, settings.linkCount);
+    if (!links.found().displayLinks.empty()) {
+      fillLinksMenu(links.found().displayLinks, settings);
       return;
     }
   }
@@ -165,16 +157,17 @@ void PluginState::prepareLinksMenu(const ActionNotify& event) {
   hide(kSingleItemTarget);
 }
 
-void PluginState::fillLinksMenu(std::vector<std::string> list) {
-  const std::size_t slots =
-      std::min<std::size_t>(static_cast<std::size_t>(std::max(maxLinkCount, 0)), kItemSlotCount);
-  const std::size_t n = std::min(list.size(), slots);
+void fillLinksMenu(std::vector<std::string> candidates, const LinkSettings& settings) {
+  const std::size_t slots = action::kLinkItemSlots;
+  const std::size_t n = std::min(candidates.size(), slots);
   const std::int32_t length = settings.displayLength;
+  auto menuText = [&](const std::string& candidate) {
+    return shortenForMenu(displayFormOf(candidate, settings.cutHttp, settings.cutWww), length);
+  };
 
   if (n == 1 && !settings.submenuForSingleLink) {
-    const std::string text = settings.showSingleLinkName
-                                 ? shortenForMenu(displayForm(list[0]), length)
-                                 : std::string(texts::kLinkText);
+    const std::string text =
+        settings.showSingleLinkName ? menuText(candidates[0]) : std::string(texts::kLinkText);
     host::SetActionText(kSingleItemTarget, text);
     show(kSingleItemTarget);
     hide(kLinksMenuTarget);
@@ -183,7 +176,7 @@ void PluginState::fillLinksMenu(std::vector<std::string> list) {
 
   // Every text is in place before anything is shown.
   for (std::size_t j = 0; j < n; ++j) {
-    host::SetActionText(slotTarget(j), shortenForMenu(displayForm(list[j]), length));
+    host::SetActionText(slotTarget(j), menuText(candidates[j]));
   }
   show(kLinksMenuTarget);
   hide(kSingleItemTarget);
@@ -191,7 +184,7 @@ void PluginState::fillLinksMenu(std::vector<std::string> list) {
   for (std::size_t j = n; j < slots; ++j) hide(slotTarget(j));
 }
 
-void PluginState::prepareChatButton(const ActionNotify& event) {
+void prepareChatButton(const ActionNotify& event, const LinkSettings& settings, LinkFront& links) {
   const host::ActionTarget button = targetOf(event);
   if (!settings.showInChatWindow) {
     hide(button);
@@ -210,7 +203,7 @@ void PluginState::prepareChatButton(const ActionNotify& event) {
     return;
   }
 
-  const std::string link = firstLink(text);
+  const std::string link = links.firstLink(settings, text);
   if (link.empty()) {
     hide(button);
     return;
@@ -219,10 +212,10 @@ void PluginState::prepareChatButton(const ActionNotify& event) {
   host::SetActionText(button, link);  // the link whole, as it would be opened
 }
 
-void PluginState::activateChatButton(const ActionNotify& event) {
+void activateChatButton(const ActionNotify& event, const LinkSettings& settings, LinkFront& links) {
   const std::string status = readContactStatus(event.cnt);
   if (status.empty()) return;
-  const std::string link = firstLink(status);
+  const std::string link = links.firstLink(settings, status);
   if (link.empty()) return;
   if (isShiftDown()) {
     copyLink(link);
@@ -231,9 +224,9 @@ void PluginState::activateChatButton(const ActionNotify& event) {
   }
 }
 
-void PluginState::useLinkAt(std::size_t index, bool copy) {
-  if (index >= openLinks.size()) return;
-  std::string link = openLinks[index];
+void useLinkAt(const FoundLinks& found, std::size_t index, bool copy) {
+  if (index >= found.openLinks.size()) return;
+  std::string link = found.openLinks[index];
   if (copy) {
     copyLink(std::move(link));
   } else {
@@ -241,7 +234,7 @@ void PluginState::useLinkAt(std::size_t index, bool copy) {
   }
 }
 
-std::string PluginState::readContactStatus(int contact) {
+std::string readContactStatus(int contact) {
   return host::GetContactString(contact, kStatusDescriptionColumn);
 }
 

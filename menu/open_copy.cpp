@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "menu/system_api.h"
+#include "system/system_api.h"
 
 namespace brisko {
 

@@ -1,5 +1,5 @@
 // Opening and copying a chosen link, and the Shift test, through the
-// SystemApi seam (menu/system_api.h); and the shortening of menu texts.
+// SystemApi seam (system/system_api.h); and the shortening of menu texts.
 #pragma once
 
 #include <cstdint>

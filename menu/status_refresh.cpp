@@ -1,11 +1,7 @@
-// Refreshing the chat windows' link buttons: after a contact's status change,
-// and after the settings are taken over from the configuration page.
-#include <cstdint>
-#include <vector>
+#include "menu/status_refresh.h"
 
 #include "host/host_calls.h"
 #include "host/ids.h"
-#include "settings/plugin_state.h"
 
 namespace brisko {
 namespace {
@@ -17,21 +13,21 @@ bool chatWindowOpen(std::int32_t contact) {
 // Sends the chat button of `contact` a refresh notification. The host
 // delivers it back to the plug-in (message 22200) before CallAction returns.
 void sendRefresh(std::int32_t contact, std::uint32_t p1, std::uint32_t p2) {
-  ActionNotify notify{};
-  notify.size = kActionNotifySize;
-  notify.id = action::kChatLinkButton;
-  notify.parent = group::kChatWindow;
-  notify.cnt = contact;
-  notify.code = notify::kRefresh;
-  notify.reserved18 = 0;
-  notify.p1 = p1;
-  notify.p2 = p2;
-  host::CallAction(notify);
+  ActionNotify refresh{};
+  refresh.size = kActionNotifySize;
+  refresh.id = action::kChatLinkButton;
+  refresh.parent = group::kChatWindow;
+  refresh.cnt = contact;
+  refresh.code = notify::kRefresh;
+  refresh.reserved18 = 0;
+  refresh.p1 = p1;
+  refresh.p2 = p2;
+  host::CallAction(refresh);
 }
 
 }  // namespace
 
-int PluginState::onStatusChange(HostMessageEx message) {
+int onStatusChange(const HostMessageEx& message) {
   const std::uint32_t statusText = message.p3;
   const auto contact = static_cast<std::int32_t>(message.base.p1);
   if (statusText == 0) return 0;
@@ -42,14 +38,14 @@ int PluginState::onStatusChange(HostMessageEx message) {
   return 0;
 }
 
-void PluginState::refreshChatButtons() {
+void refreshChatButtons() {
   const std::vector<std::int32_t> contacts = listContactIds();
   for (const std::int32_t contact : contacts) {
     if (chatWindowOpen(contact)) sendRefresh(contact, 0, 0);
   }
 }
 
-std::vector<std::int32_t> PluginState::listContactIds() {
+std::vector<std::int32_t> listContactIds() {
   std::vector<std::int32_t> ids;
   const int count = host::GetContactCount();
   for (int i = 0; i < count; ++i) {

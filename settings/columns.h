@@ -48,7 +48,7 @@ struct ColumnDefinition {
 };
 
 // The thirteen columns, in the order they are registered. The registered
-// defaults differ from PluginState's initial values in linkCount (5 against
+// defaults differ from the settings' initial values in linkCount (5 against
 // 4), cutWww (0 against yes) and extraChars ("-@$?&%=" against ",.%&=@-");
 // the initial values hold only until the first load.
 inline constexpr ColumnDefinition kColumnTable[] = {
@@ -67,5 +67,8 @@ inline constexpr ColumnDefinition kColumnTable[] = {
     {column::kExtraChars, kTextColumn, 0, texts::kRegisteredExtraChars, texts::kKeyExtraChars},
 };
 static_assert(sizeof(kColumnTable) / sizeof(kColumnTable[0]) == 13);
+
+// Registers the thirteen columns with the host (message 21001).
+void registerColumns();
 
 }  // namespace brisko

@@ -1,5 +1,5 @@
-// The configuration page: its controls, the information box, and the live
-// behaviour of the controls while the user edits them.
+#include "settings/config_page.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -8,7 +8,6 @@
 #include "host/ids.h"
 #include "settings/columns.h"
 #include "settings/control_params.h"
-#include "settings/plugin_state.h"
 #include "settings/texts.h"
 
 namespace brisko {
@@ -78,29 +77,7 @@ bool startsWithZero(const std::string& text) { return !text.empty() && text[0] =
 
 }  // namespace
 
-std::string setControlParam(const std::string& text, const std::string& key,
-                            const std::string& value) {
-  std::size_t from = text.find('\x04');
-  if (from == std::string::npos) from = 0;
-  const std::size_t at = key.empty() ? std::string::npos : text.find(key, from);
-  if (at == std::string::npos) return text + key + value;
-  // The key is there already: replace its value, which runs to the next
-  // byte below 0x08 or the next parameter mark.
-  const std::size_t valueStart = at + key.size();
-  std::size_t valueEnd = valueStart;
-  while (valueEnd < text.size()) {
-    const unsigned char c = static_cast<unsigned char>(text[valueEnd]);
-    if (c < 0x08 || text[valueEnd] == texts::kParamMark) break;
-    ++valueEnd;
-  }
-  return text.substr(0, valueStart) + value + text.substr(valueEnd);
-}
-
-bool hasControlParam(const std::string& text, const std::string& key) {
-  return text.find(key) != std::string::npos;
-}
-
-void PluginState::buildConfigPage() {
+void buildConfigPage() {
   // The page itself, in the host's group of configuration pages.
   {
     Insertion page;
@@ -108,7 +85,7 @@ void PluginState::buildConfigPage() {
     page.id = action::kConfigPage;
     page.status = kPageStatus;
     page.text = texts::kPluginName;
-    page.param = static_cast<std::uint32_t>(iconId);
+    page.param = action::kPluginIcon;
     page.form = ActionForm::Short74;
     host::InsertAction(page);
   }
@@ -161,9 +138,8 @@ void PluginState::buildConfigPage() {
   insertGroup(p, kGroupEnd, nullptr);
 }
 
-void PluginState::insertInfoBox(std::uint32_t parent, const char* description, const char* extra,
-                                const char* imageAddress, std::uint16_t height, const char* name,
-                                bool grouped) {
+void insertInfoBox(std::uint32_t parent, const char* description, const char* extra,
+                   const char* imageAddress, std::uint16_t height, const char* name, bool grouped) {
   if (grouped) insertGroup(parent, kGroupStart, "");
 
   // The header of the tip: this plug-in's display name as the host knows it,
@@ -224,45 +200,45 @@ void PluginState::insertInfoBox(std::uint32_t parent, const char* description, c
   if (grouped) insertGroup(parent, kGroupEnd, nullptr);
 }
 
-int PluginState::handleConfigControl(const ActionNotify& notify) {
-  if ((notify.id & 0xFF000000u) != action::kConfigControlBase) return 0;
-  const std::uint32_t number = notify.id & 0x00FFFFFFu;
-  const host::ActionTarget self{notify.id, notify.parent, notify.cnt};
+void handleConfigControl(const ActionNotify& event, const LinkSettings& settings) {
+  if ((event.id & 0xFF000000u) != action::kConfigControlBase) return;
+  const std::uint32_t number = event.id & 0x00FFFFFFu;
+  const host::ActionTarget self{event.id, event.parent, event.cnt};
 
   switch (number) {
     case column::kSubmenuForSingleLink:
-      if (notify.code == notify::kActivate) {
-        const bool off = startsWithZero(host::GetActionValue(self, /*flag=*/true));
+      if (event.code == notify::kActivate) {
+        const bool off = startsWithZero(host::GetActionValue(self, /*withHostFlag=*/true));
         setDisabled(pageControl(column::kShowSingleLinkName), !off);
       }
       break;
     case column::kShowSingleLinkName:
-      if (notify.code == notify::kRefresh) {
+      if (event.code == notify::kRefresh) {
         const bool off =
             startsWithZero(host::GetActionValue(pageControl(column::kSubmenuForSingleLink), true));
         setDisabled(self, !off);
       }
       break;
     case column::kExtraCharsDefaultButton:
-      if (notify.code == notify::kActivate) {
+      if (event.code == notify::kActivate) {
         host::SetActionValue(pageControl(column::kExtraChars), texts::kDefaultExtraChars, true);
       }
       break;
     case column::kRegexDefaultButton:
-      if (notify.code == notify::kPrepare) {
+      if (event.code == notify::kPrepare) {
         setMethodControls(settings.useRegex);
-      } else if (notify.code == notify::kActivate) {
+      } else if (event.code == notify::kActivate) {
         host::SetActionValue(pageControl(column::kRegexSource), texts::kDefaultRegex, true);
       }
       break;
     case column::kRegexMethod:
-      if (notify.code == notify::kActivate) {
+      if (event.code == notify::kActivate) {
         host::SetActionValue(pageControl(column::kAuthorMethod), texts::kRadioNotChosen, true);
         setMethodControls(true);
       }
       break;
     case column::kAuthorMethod:
-      if (notify.code == notify::kActivate) {
+      if (event.code == notify::kActivate) {
         host::SetActionValue(pageControl(column::kRegexMethod), texts::kRadioNotChosen, true);
         setMethodControls(false);
       }
@@ -270,10 +246,9 @@ int PluginState::handleConfigControl(const ActionNotify& notify) {
     default:
       break;
   }
-  return 0;
 }
 
-void PluginState::setMethodControls(bool regexChosen) {
+void setMethodControls(bool regexChosen) {
   // The extra characters belong to the author's scanner, the expression to
   // the regular-expression method: only the chosen method's pair is active.
   setDisabled(pageControl(column::kExtraChars), regexChosen);

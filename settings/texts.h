@@ -18,20 +18,19 @@ namespace brisko::texts {
 inline constexpr char kPluginName[] = "Brisko";  // Brisko
 
 // --- Contact menu and chat window ---
-inline constexpr char kLinksMenuText[] = "Linki";      // Linki
-inline constexpr char kLinkText[] = "Link";            // Link
-inline constexpr char kLinkItem01Text[] = "Link_01";   // Link_01
-inline constexpr char kLinkItem02Text[] = "Link_02";   // Link_02
-inline constexpr char kLinkItem03Text[] = "Link_03";   // Link_03
-inline constexpr char kLinkItem04Text[] = "Link_04";   // Link_04
-inline constexpr char kLinkItem05Text[] = "Link_05";   // Link_05
-inline constexpr char kLinkItem06Text[] = "Link_06";   // Link_06
-inline constexpr char kLinkItem07Text[] = "Link_07";   // Link_07
-inline constexpr char kLinkItem08Text[] = "Link_08";   // Link_08
-inline constexpr char kLinkItem09Text[] = "Link_09";   // Link_09
-inline constexpr char kLinkItem10Text[] = "Link_10";   // Link_10
-inline constexpr char kMalformedLinkText[] = "blad!";  // blad!
-inline constexpr char kEllipsis[] = "\x85";            // …
+inline constexpr char kLinksMenuText[] = "Linki";     // Linki
+inline constexpr char kLinkText[] = "Link";           // Link
+inline constexpr char kLinkItem01Text[] = "Link_01";  // Link_01
+inline constexpr char kLinkItem02Text[] = "Link_02";  // Link_02
+inline constexpr char kLinkItem03Text[] = "Link_03";  // Link_03
+inline constexpr char kLinkItem04Text[] = "Link_04";  // Link_04
+inline constexpr char kLinkItem05Text[] = "Link_05";  // Link_05
+inline constexpr char kLinkItem06Text[] = "Link_06";  // Link_06
+inline constexpr char kLinkItem07Text[] = "Link_07";  // Link_07
+inline constexpr char kLinkItem08Text[] = "Link_08";  // Link_08
+inline constexpr char kLinkItem09Text[] = "Link_09";  // Link_09
+inline constexpr char kLinkItem10Text[] = "Link_10";  // Link_10
+inline constexpr char kEllipsis[] = "\x85";           // …
 
 // --- Link finding defaults ---
 inline constexpr char kDefaultExtraChars[] = ",.%&=@-";     // ,.%&=@-

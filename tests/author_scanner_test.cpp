@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "fuzz/reference_author_scanner.h"
+#include "links/found_links.h"
+#include "links/link_forms.h"
 #include "settings/link_settings.h"
 #include "settings/texts.h"
 
@@ -31,11 +33,10 @@ Found scan(const std::string& status, const std::string& extras = kExtras,
   LinkSettings settings;
   settings.extraChars = extras;
   settings.analysedLength = analysedLength;
-  const AuthorScanner scanner(settings);
-  Found found;
-  scanner.findLinks(status, maxCount, found.display, found.open);
-  found.first = scanner.findFirstLink(status);
-  return found;
+  AuthorScanner scanner;
+  FoundLinks links;
+  scanner.findLinks(settings, status, maxCount, links);
+  return Found{links.displayLinks, links.openLinks, scanner.findFirstLink(settings, status)};
 }
 
 struct Case {
@@ -268,18 +269,30 @@ TEST(AuthorScanner, DuplicatesAreKept) {
 TEST(AuthorScanner, ListsAreReplacedByEachCall) {
   LinkSettings settings;
   settings.extraChars = kExtras;
-  const AuthorScanner scanner(settings);
-  Strings display = {"stale"};
-  Strings open = {"stale", "more"};
-  scanner.findLinks("www.a www.b", 10, display, open);
-  EXPECT_EQ(display, Strings({"1a", "1b"}));
-  EXPECT_EQ(open, Strings({"http://www.a", "http://www.b"}));
-  scanner.findLinks("no links", 10, display, open);
-  EXPECT_TRUE(display.empty());
-  EXPECT_TRUE(open.empty());
-  scanner.findLinks("www.a", 0, display, open);
-  EXPECT_TRUE(display.empty());
-  EXPECT_TRUE(open.empty());
+  AuthorScanner scanner;
+  FoundLinks found;
+  found.displayLinks = {"stale"};
+  found.openLinks = {"stale", "more"};
+  scanner.findLinks(settings, "www.a www.b", 10, found);
+  EXPECT_EQ(found.displayLinks, Strings({"1a", "1b"}));
+  EXPECT_EQ(found.openLinks, Strings({"http://www.a", "http://www.b"}));
+  scanner.findLinks(settings, "no links", 10, found);
+  EXPECT_TRUE(found.displayLinks.empty());
+  EXPECT_TRUE(found.openLinks.empty());
+  scanner.findLinks(settings, "www.a", 0, found);
+  EXPECT_TRUE(found.displayLinks.empty());
+  EXPECT_TRUE(found.openLinks.empty());
+}
+
+// The table of link characters follows a change of the extra characters.
+TEST(AuthorScanner, FollowsChangedExtraCharacters) {
+  LinkSettings settings;
+  AuthorScanner scanner;
+  settings.extraChars = "#";
+  EXPECT_EQ(scanner.findFirstLink(settings, "www.a#b-c"), "http://www.a#b");
+  settings.extraChars = "-";
+  EXPECT_EQ(scanner.findFirstLink(settings, "www.a#b-c"), "http://www.a");
+  EXPECT_EQ(scanner.findFirstLink(settings, "www.b-c#d"), "http://www.b-c");
 }
 
 // Strings of removed entries wait in the spare list and are reused; what
@@ -287,32 +300,36 @@ TEST(AuthorScanner, ListsAreReplacedByEachCall) {
 TEST(AuthorScanner, SpareStringsAreReusedWithoutTrace) {
   LinkSettings settings;
   settings.extraChars = kExtras;
-  const AuthorScanner scanner(settings);
-  Strings display = {std::string(40, 'x'), std::string(40, 'y'), std::string(40, 'z')};
-  Strings open = display;
-  Strings spare = {std::string(100, 'q'), "r"};
-  scanner.findLinks("www.a", 10, display, open, &spare);
+  AuthorScanner scanner;
+  FoundLinks found;
+  Strings& display = found.displayLinks;
+  Strings& open = found.openLinks;
+  Strings& spare = found.spareStrings;
+  display = {std::string(40, 'x'), std::string(40, 'y'), std::string(40, 'z')};
+  open = display;
+  spare = {std::string(100, 'q'), "r"};
+  scanner.findLinks(settings, "www.a", 10, found);
   EXPECT_EQ(display, Strings({"1a"}));
   EXPECT_EQ(open, Strings({"http://www.a"}));
   EXPECT_EQ(spare.size(), 2u + 4u);  // two entries removed from each list
 
-  scanner.findLinks("www.bb www.cc http://www.dd www.ee", 10, display, open, &spare);
+  scanner.findLinks(settings, "www.bb www.cc http://www.dd www.ee", 10, found);
   EXPECT_EQ(display, Strings({"1bb", "1cc", "2dd", "1ee"}));
   EXPECT_EQ(open, Strings({"http://www.bb", "http://www.cc", "http://www.dd", "http://www.ee"}));
   EXPECT_EQ(spare.size(), 0u);
 
-  scanner.findLinks("nothing", 10, display, open, &spare);
+  scanner.findLinks(settings, "nothing", 10, found);
   EXPECT_TRUE(display.empty());
   EXPECT_TRUE(open.empty());
   EXPECT_EQ(spare.size(), 8u);
 
   // Long strings are not kept, and the spare list does not grow without end.
-  Strings many(200, std::string(20, 'm'));
-  Strings manyOpen(200, std::string(20, 'n'));
-  manyOpen[199] = std::string(1000, 'l');
-  scanner.findLinks("", 10, many, manyOpen, &spare);
-  EXPECT_TRUE(many.empty());
-  EXPECT_TRUE(manyOpen.empty());
+  display.assign(200, std::string(20, 'm'));
+  open.assign(200, std::string(20, 'n'));
+  open[199] = std::string(1000, 'l');
+  scanner.findLinks(settings, "", 10, found);
+  EXPECT_TRUE(display.empty());
+  EXPECT_TRUE(open.empty());
   EXPECT_LE(spare.size(), 64u);
   for (const std::string& kept : spare) EXPECT_LE(kept.capacity(), 256u);
 }
@@ -329,24 +346,20 @@ TEST(AuthorScanner, LongStatus) {
              scan("http://" + body));
 }
 
-TEST(AuthorScanner, IsExtraLinkChar) {
-  LinkSettings settings;
-  settings.extraChars = kExtras;
-  const AuthorScanner scanner(settings);
+TEST(LinkChars, IsExtraLinkChar) {
+  const LinkChars scanner(kExtras);
   for (int b = 0; b < 256; ++b) {
     const char c = static_cast<char>(b);
     const bool expected = kExtras.find(c) != std::string::npos;
     EXPECT_EQ(scanner.isExtraLinkChar(c), expected) << "byte " << b;
   }
 
-  settings.extraChars.clear();
-  const AuthorScanner none(settings);
+  const LinkChars none("");
   for (int b = 0; b < 256; ++b) {
     EXPECT_FALSE(none.isExtraLinkChar(static_cast<char>(b))) << "byte " << b;
   }
 
-  settings.extraChars = std::string("\0\x85Z", 3);
-  const AuthorScanner odd(settings);
+  const LinkChars odd(std::string("\0\x85Z", 3));
   EXPECT_TRUE(odd.isExtraLinkChar('\0'));
   EXPECT_TRUE(odd.isExtraLinkChar('\x85'));
   EXPECT_TRUE(odd.isExtraLinkChar('Z'));
@@ -354,10 +367,8 @@ TEST(AuthorScanner, IsExtraLinkChar) {
   EXPECT_FALSE(odd.isExtraLinkChar('\xa5'));
 }
 
-TEST(AuthorScanner, LinkCharacters) {
-  LinkSettings settings;
-  settings.extraChars = "#";
-  const AuthorScanner scanner(settings);
+TEST(LinkChars, LinkCharacters) {
+  const LinkChars scanner("#");
   for (int b = 0; b < 256; ++b) {
     const bool expected = (b >= '0' && b <= '9') || (b >= 'a' && b <= 'z') ||
                           (b >= 'A' && b <= 'Z') || b == '.' || b == '_' || b == '/' || b == '\\' ||
@@ -412,13 +423,7 @@ TEST(AuthorScanner, AgreesWithTheRulesFollowedByteByByte) {
       status += pieces[next() % (sizeof(pieces) / sizeof(pieces[0]))];
     }
     for (const Settings& s : settingsList) {
-      LinkSettings settings;
-      settings.analysedLength = s.analysedLength;
-      settings.extraChars = s.extras;
-      const AuthorScanner scanner(settings);
-      Found found;
-      scanner.findLinks(status, s.maxCount, found.display, found.open);
-      found.first = scanner.findFirstLink(status);
+      Found found = scan(status, s.extras, s.analysedLength, s.maxCount);
       const reference::AuthorScanResult expected =
           reference::authorScan(status, s.analysedLength, s.extras, s.maxCount);
       ASSERT_EQ(found.display, expected.displayLinks) << "status '" << status << "'";

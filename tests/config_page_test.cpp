@@ -10,8 +10,9 @@
 
 #include "host/ids.h"
 #include "host/records.h"
+#include "plugin/plugin_state.h"
+#include "settings/config_page.h"
 #include "settings/control_params.h"
-#include "settings/plugin_state.h"
 #include "tests/settings_support.h"
 #include "tests/support/in_process.h"
 
@@ -182,7 +183,7 @@ TEST(ConfigPage, InfoBoxAsksTheHostForTheNameAndTheValueText) {
   host.setPluginValueText("abc");
   ASSERT_TRUE(host.startUp());
   host.clearCalls();
-  host.state().insertInfoBox(kPage, "d", nullptr, nullptr, 0, nullptr, false);
+  insertInfoBox(kPage, "d", nullptr, nullptr, 0, nullptr, false);
 
   // The name query: 30016 to this plug-in, every other field 0.
   std::vector<emu::HostCall> queries;
@@ -220,7 +221,7 @@ TEST(ConfigPage, InfoBoxHostCallsComeInTheirOrder) {
     SCOPED_TRACE("host state " + std::to_string(state));
     host.setHostState(state);
     host.clearCalls();
-    host.state().insertInfoBox(kPage, "d", "E", "", 0, nullptr, true);
+    insertInfoBox(kPage, "d", "E", "", 0, nullptr, true);
     using Op = emu::HostCall::Op;
     std::vector<std::pair<Op, std::uint32_t>> seen;
     std::vector<std::uint32_t> insertedStatuses;
@@ -308,8 +309,7 @@ TEST(InfoBox, HeaderAndParametersFollowTheArguments) {
     scripted.valueTextBytes.push_back(0);
     scripted.hostState = c.hostState;
     test::CurrentHostScope scope(&scripted);
-    PluginState state;
-    state.insertInfoBox(kPage, "opis", c.extra, c.image, 0, c.name, false);
+    insertInfoBox(kPage, "opis", c.extra, c.image, 0, c.name, false);
     const auto inserts = scripted.sentWith(msg::kInsertAction);
     ASSERT_EQ(inserts.size(), 2u);
     EXPECT_EQ(inserts[0].text.value_or("(null)"), c.expectedParams);
@@ -333,8 +333,7 @@ TEST(InfoBox, AValueBufferFilledToItsLastByteIsReadAs51Bytes) {
   scripted.displayName = std::string("N");
   scripted.valueTextBytes.assign(52, 'v');  // no terminator anywhere
   test::CurrentHostScope scope(&scripted);
-  PluginState state;
-  state.insertInfoBox(kPage, "opis", nullptr, nullptr, 0, nullptr, false);
+  insertInfoBox(kPage, "opis", nullptr, nullptr, 0, nullptr, false);
   const auto inserts = scripted.sentWith(msg::kInsertAction);
   ASSERT_EQ(inserts.size(), 2u);
   EXPECT_EQ(inserts[0].text.value_or(""),
@@ -344,8 +343,7 @@ TEST(InfoBox, AValueBufferFilledToItsLastByteIsReadAs51Bytes) {
 TEST(InfoBox, GroupedBoxAndTheDescriptionRecord) {
   test::ScriptedHost scripted;
   test::CurrentHostScope scope(&scripted);
-  PluginState state;
-  state.insertInfoBox(5555, "opis", nullptr, nullptr, 25, "Ja", true);
+  insertInfoBox(5555, "opis", nullptr, nullptr, 25, "Ja", true);
   const auto inserts = scripted.sentWith(msg::kInsertAction);
   ASSERT_EQ(inserts.size(), 4u);
   const std::uint32_t statuses[] = {0x000F0000, 0x001C0040, 0x00180080, 0x00100000};
@@ -370,8 +368,7 @@ TEST(InfoBox, GroupedBoxAndTheDescriptionRecord) {
 TEST(InfoBox, WithoutADescriptionNothingBreaks) {
   test::ScriptedHost scripted;
   test::CurrentHostScope scope(&scripted);
-  PluginState state;
-  state.insertInfoBox(kPage, nullptr, nullptr, nullptr, 0, nullptr, false);
+  insertInfoBox(kPage, nullptr, nullptr, nullptr, 0, nullptr, false);
   const auto inserts = scripted.sentWith(msg::kInsertAction);
   ASSERT_EQ(inserts.size(), 2u);
   EXPECT_FALSE(inserts[1].text.has_value());
@@ -617,7 +614,7 @@ TEST_F(PageControls, AnIdWithoutTheControlTopByteIsNotAControl) {
   notify.cnt = -2;
   notify.code = 1;
   host.clearCalls();
-  EXPECT_EQ(host.state().handleConfigControl(notify), 0);
+  handleConfigControl(notify, host.state().settings);
   EXPECT_TRUE(host.calls().empty());
 }
 
@@ -627,7 +624,7 @@ TEST(SetMethodControls, FourChangesInOrder) {
     InProcessHost host;
     ASSERT_TRUE(host.startUp());
     host.clearCalls();
-    host.state().setMethodControls(regex);
+    setMethodControls(regex);
     EXPECT_EQ(host.calls().size(), 4u);
     expectMethodControls(host.callsTo(msg::kSetAction), regex);
   }

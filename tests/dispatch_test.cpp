@@ -1,5 +1,5 @@
 // The entry point's message dispatch, driven directly with a mock host.
-#include "host/dispatch.h"
+#include "plugin/dispatch.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 
 #include "host/host_calls.h"
 #include "host/ids.h"
-#include "settings/plugin_state.h"
+#include "plugin/plugin_state.h"
 
 namespace brisko {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "host/ids.h"
+#include "plugin/plugin_state.h"
 #include "settings/columns.h"
-#include "settings/plugin_state.h"
 #include "settings/texts.h"
 #include "tests/support/in_process.h"
 
@@ -48,24 +48,19 @@ TEST(DisplayForm, FullTable) {
       {"\xb0zz", {blad, blad, blad, blad}},
       {std::string(1, '\0') + "0abc", {blad, blad, blad, blad}},
   };
-  PluginState state;
   for (const Row& row : rows) {
     for (int i = 0; i < 4; ++i) {
-      state.settings.cutHttp = (i & 1) != 0;
-      state.settings.cutWww = (i & 2) != 0;
-      EXPECT_EQ(state.displayForm(row.candidate), row.expected[i])
-          << "candidate '" << row.candidate << "' cutHttp " << state.settings.cutHttp << " cutWww "
-          << state.settings.cutWww;
+      const bool cutHttp = (i & 1) != 0;
+      const bool cutWww = (i & 2) != 0;
+      EXPECT_EQ(displayFormOf(row.candidate, cutHttp, cutWww), row.expected[i])
+          << "candidate '" << row.candidate << "' cutHttp " << cutHttp << " cutWww " << cutWww;
     }
   }
 }
 
 TEST(DisplayForm, IsNotShortened) {
-  PluginState state;
-  state.settings.displayLength = 5;
-  state.settings.cutHttp = false;
   const std::string body(2000, 'a');
-  EXPECT_EQ(state.displayForm("0" + body), "http://" + body);
+  EXPECT_EQ(displayFormOf("0" + body, /*cutHttp=*/false, /*cutWww=*/true), "http://" + body);
 }
 
 // A status on which the two finders disagree: only the scanner takes
@@ -96,10 +91,11 @@ TEST(LinkFinder, SettingChoosesTheFinder) {
   PluginState state;
   for (const Case& c : cases) {
     prepare(state, c.useRegex);
-    state.collectLinks(kMixedStatus);
-    EXPECT_EQ(state.displayLinks, c.display) << "useRegex " << c.useRegex;
-    EXPECT_EQ(state.openLinks, c.open) << "useRegex " << c.useRegex;
-    EXPECT_EQ(state.firstLink(kMixedStatus), c.first) << "useRegex " << c.useRegex;
+    state.links.collectLinks(state.settings, kMixedStatus, state.settings.linkCount);
+    EXPECT_EQ(state.links.found().displayLinks, c.display) << "useRegex " << c.useRegex;
+    EXPECT_EQ(state.links.found().openLinks, c.open) << "useRegex " << c.useRegex;
+    EXPECT_EQ(state.links.firstLink(state.settings, kMixedStatus), c.first)
+        << "useRegex " << c.useRegex;
   }
 }
 
@@ -107,14 +103,14 @@ TEST(LinkFinder, FirstLinkLeavesTheListsAlone) {
   for (const bool useRegex : {false, true}) {
     PluginState state;
     prepare(state, useRegex);
-    state.collectLinks("www.one.pl");
-    const Strings display = state.displayLinks;
-    const Strings open = state.openLinks;
+    state.links.collectLinks(state.settings, "www.one.pl", state.settings.linkCount);
+    const Strings display = state.links.found().displayLinks;
+    const Strings open = state.links.found().openLinks;
     ASSERT_EQ(display.size(), 1u);
-    EXPECT_EQ(state.firstLink("www.two.pl"), "http://www.two.pl");
-    EXPECT_EQ(state.firstLink("nothing"), "");
-    EXPECT_EQ(state.displayLinks, display);
-    EXPECT_EQ(state.openLinks, open);
+    EXPECT_EQ(state.links.firstLink(state.settings, "www.two.pl"), "http://www.two.pl");
+    EXPECT_EQ(state.links.firstLink(state.settings, "nothing"), "");
+    EXPECT_EQ(state.links.found().displayLinks, display);
+    EXPECT_EQ(state.links.found().openLinks, open);
   }
 }
 
@@ -133,10 +129,11 @@ TEST(LinkFinder, LinkCountLimitsBothFinders) {
     prepare(state, useRegex);
     for (const Case& c : cases) {
       state.settings.linkCount = c.linkCount;
-      state.collectLinks(five);
-      EXPECT_EQ(state.displayLinks, Strings(display.begin(), display.begin() + c.stored))
+      state.links.collectLinks(state.settings, five, state.settings.linkCount);
+      EXPECT_EQ(state.links.found().displayLinks,
+                Strings(display.begin(), display.begin() + c.stored))
           << "useRegex " << useRegex << " linkCount " << c.linkCount;
-      EXPECT_EQ(state.openLinks, Strings(open.begin(), open.begin() + c.stored))
+      EXPECT_EQ(state.links.found().openLinks, Strings(open.begin(), open.begin() + c.stored))
           << "useRegex " << useRegex << " linkCount " << c.linkCount;
     }
   }
@@ -146,14 +143,14 @@ TEST(LinkFinder, StatusWithoutLinksEmptiesTheLists) {
   for (const bool useRegex : {false, true}) {
     PluginState state;
     prepare(state, useRegex);
-    state.collectLinks("www.a.pl www.b.pl");
-    EXPECT_EQ(state.displayLinks.size(), 2u) << "useRegex " << useRegex;
-    state.collectLinks("nic tu nie ma");
-    EXPECT_TRUE(state.displayLinks.empty()) << "useRegex " << useRegex;
-    EXPECT_TRUE(state.openLinks.empty()) << "useRegex " << useRegex;
-    state.collectLinks("");
-    EXPECT_TRUE(state.displayLinks.empty()) << "useRegex " << useRegex;
-    EXPECT_TRUE(state.openLinks.empty()) << "useRegex " << useRegex;
+    state.links.collectLinks(state.settings, "www.a.pl www.b.pl", state.settings.linkCount);
+    EXPECT_EQ(state.links.found().displayLinks.size(), 2u) << "useRegex " << useRegex;
+    state.links.collectLinks(state.settings, "nic tu nie ma", state.settings.linkCount);
+    EXPECT_TRUE(state.links.found().displayLinks.empty()) << "useRegex " << useRegex;
+    EXPECT_TRUE(state.links.found().openLinks.empty()) << "useRegex " << useRegex;
+    state.links.collectLinks(state.settings, "", state.settings.linkCount);
+    EXPECT_TRUE(state.links.found().displayLinks.empty()) << "useRegex " << useRegex;
+    EXPECT_TRUE(state.links.found().openLinks.empty()) << "useRegex " << useRegex;
   }
 }
 
@@ -161,27 +158,27 @@ TEST(LinkFinder, FindersReadTheirSettings) {
   PluginState state;
   prepare(state, false);
   state.settings.analysedLength = 10;
-  state.collectLinks("abc www.xyz123");
-  EXPECT_EQ(state.openLinks, Strings({"http://www.xy"}));
+  state.links.collectLinks(state.settings, "abc www.xyz123", state.settings.linkCount);
+  EXPECT_EQ(state.links.found().openLinks, Strings({"http://www.xy"}));
   state.settings.extraChars = "";
   state.settings.analysedLength = 0;
-  state.collectLinks("www.a-b");
-  EXPECT_EQ(state.openLinks, Strings({"http://www.a"}));
+  state.links.collectLinks(state.settings, "www.a-b", state.settings.linkCount);
+  EXPECT_EQ(state.links.found().openLinks, Strings({"http://www.a"}));
 
   prepare(state, true);
   state.settings.analysedLength = 5;
-  state.collectLinks("www.abc.xy");
-  EXPECT_TRUE(state.openLinks.empty());
+  state.links.collectLinks(state.settings, "www.abc.xy", state.settings.linkCount);
+  EXPECT_TRUE(state.links.found().openLinks.empty());
   state.settings.analysedLength = 0;
   state.settings.regexSource = "q+";
-  state.collectLinks("aqqb");
-  EXPECT_EQ(state.displayLinks, Strings({"3qq"}));
-  EXPECT_EQ(state.firstLink("aqqb"), "http://qq");
+  state.links.collectLinks(state.settings, "aqqb", state.settings.linkCount);
+  EXPECT_EQ(state.links.found().displayLinks, Strings({"3qq"}));
+  EXPECT_EQ(state.links.firstLink(state.settings, "aqqb"), "http://qq");
   state.settings.regexSource = "(";  // does not compile
-  state.collectLinks("aqqb");
-  EXPECT_TRUE(state.displayLinks.empty());
-  EXPECT_TRUE(state.openLinks.empty());
-  EXPECT_EQ(state.firstLink("aqqb"), "");
+  state.links.collectLinks(state.settings, "aqqb", state.settings.linkCount);
+  EXPECT_TRUE(state.links.found().displayLinks.empty());
+  EXPECT_TRUE(state.links.found().openLinks.empty());
+  EXPECT_EQ(state.links.firstLink(state.settings, "aqqb"), "");
 }
 
 // The method chosen on the configuration page reaches the finder once the
@@ -190,22 +187,22 @@ TEST(LinkFinder, ReloadedMethodSwitchesTheFinder) {
   test::InProcessHost host;
   ASSERT_TRUE(host.startUp());
   PluginState& state = host.state();
-  state.collectLinks(kMixedStatus);
-  EXPECT_EQ(state.openLinks, Strings({"http://www.q"}));
+  state.links.collectLinks(state.settings, kMixedStatus, state.settings.linkCount);
+  EXPECT_EQ(state.links.found().openLinks, Strings({"http://www.q"}));
 
   host.setConfigText(column::kRegexMethod, texts::kRadioChosen);
   host.setConfigText(column::kAuthorMethod, texts::kRadioNotChosen);
   EXPECT_EQ(host.send(msg::kLoadSettings), 1);
-  state.collectLinks(kMixedStatus);
-  EXPECT_EQ(state.openLinks, Strings({"http://abc.pl"}));
-  EXPECT_EQ(state.firstLink(kMixedStatus), "http://abc.pl");
+  state.links.collectLinks(state.settings, kMixedStatus, state.settings.linkCount);
+  EXPECT_EQ(state.links.found().openLinks, Strings({"http://abc.pl"}));
+  EXPECT_EQ(state.links.firstLink(state.settings, kMixedStatus), "http://abc.pl");
 
   host.setConfigText(column::kRegexMethod, texts::kRadioNotChosen);
   host.setConfigText(column::kAuthorMethod, texts::kRadioChosen);
   EXPECT_EQ(host.send(msg::kLoadSettings), 1);
-  state.collectLinks(kMixedStatus);
-  EXPECT_EQ(state.openLinks, Strings({"http://www.q"}));
-  EXPECT_EQ(state.firstLink(kMixedStatus), "http://www.q");
+  state.links.collectLinks(state.settings, kMixedStatus, state.settings.linkCount);
+  EXPECT_EQ(state.links.found().openLinks, Strings({"http://www.q"}));
+  EXPECT_EQ(state.links.firstLink(state.settings, kMixedStatus), "http://www.q");
 }
 
 }  // namespace

@@ -12,12 +12,13 @@
 #include "host/host_calls.h"
 #include "host/ids.h"
 #include "host/records.h"
-#include "settings/plugin_state.h"
+#include "menu/link_actions.h"
+#include "plugin/plugin_state.h"
 #include "settings/texts.h"
 #include "tests/support/in_process.h"
 
 #if !defined(_WIN32)
-#include "menu/native_system.h"
+#include "system/native_system.h"
 #endif
 
 namespace brisko {
@@ -299,11 +300,8 @@ TEST(LinkActionsStartUp, TwoIconRecordsEachWithAFreshModuleHandle) {
   IconHost iconHost;
   IHost* previous = host::current();
   host::setCurrent(&iconHost);
-  {
-    PluginState state;
-    iconHost.sequence.clear();
-    state.registerIcons();
-  }
+  iconHost.sequence.clear();
+  registerIcons();
   host::setCurrent(previous);
 
   EXPECT_EQ(iconHost.sequence, Strings({"instance", "send 10130", "instance", "send 10130"}));
@@ -351,7 +349,7 @@ TEST(LinkActionsStartUp, BuildUserInterfaceAnswersOne) {
   test::InProcessHost host;
   ASSERT_TRUE(host.startUp());
   host.clearCalls();
-  EXPECT_EQ(host.state().buildUserInterface(), 1);
+  EXPECT_EQ(host.send(msg::kBuildUserInterface), 1);
   EXPECT_EQ(host.callsTo(msg::kRegisterIcon).size(), 2u);
   EXPECT_GE(host.callsTo(msg::kInsertAction).size(), 13u);
 }
@@ -393,11 +391,11 @@ TEST_F(LinkMenuTest, NothingToOfferHidesTheMenuAsNamedAndTheSingleItem) {
     for (const Change& change : changesOf(host)) EXPECT_FALSE(change.isText());
     EXPECT_EQ(statusReads(host, contact), 1);
     if (c.listsKept) {
-      EXPECT_EQ(host.state().openLinks, kThreeOpen);
-      EXPECT_EQ(host.state().displayLinks.size(), 3u);
+      EXPECT_EQ(host.state().links.found().openLinks, kThreeOpen);
+      EXPECT_EQ(host.state().links.found().displayLinks.size(), 3u);
     } else {
-      EXPECT_TRUE(host.state().openLinks.empty());
-      EXPECT_TRUE(host.state().displayLinks.empty());
+      EXPECT_TRUE(host.state().links.found().openLinks.empty());
+      EXPECT_TRUE(host.state().links.found().displayLinks.empty());
     }
     const emu::ContactMenu menu = host.contactMenu(contact);
     EXPECT_FALSE(menu.submenuShown);
@@ -471,7 +469,7 @@ TEST_F(LinkMenuTest, ThreeLinksFillThreeSlotsInOrderAndHideTheRest) {
   EXPECT_FALSE(menu.singleShown);
   EXPECT_EQ(menu.items, kThreeItems);
   EXPECT_EQ(menu.itemIds, (std::vector<std::uint32_t>{109012, 109013, 109014}));
-  EXPECT_EQ(host.state().openLinks, kThreeOpen);
+  EXPECT_EQ(host.state().links.found().openLinks, kThreeOpen);
 
   const std::vector<Change> changes = changesOf(host);
   // Texts first, in slot order, then every status change.
@@ -634,7 +632,7 @@ TEST_F(LinkMenuTest, ALongerListThanTheSlotsFillsOnlyTheSlots) {
   std::vector<std::string> list;
   for (int i = 0; i < 12; ++i) list.push_back("1item" + std::to_string(i) + ".pl");
   host.clearCalls();
-  host.state().fillLinksMenu(list);
+  fillLinksMenu(list, host.state().settings);
   std::vector<Change> texts;
   for (const Change& c : changesOf(host)) {
     if (c.isText()) texts.push_back(c);
@@ -653,11 +651,11 @@ TEST_F(LinkMenuTest, PrepareAndRefreshAreHandledAlike) {
   host.addContact(3, kThreeLinks);
   for (std::uint32_t code : {notify::kPrepare, notify::kRefresh}) {
     SCOPED_TRACE(code);
-    host.state().openLinks.clear();
-    host.state().displayLinks.clear();
+    host.state().links.foundForTests().openLinks.clear();
+    host.state().links.foundForTests().displayLinks.clear();
     host.clearCalls();
     EXPECT_EQ(host.notify(action::kLinksMenu, group::kContactMenu, 3, code), 0);
-    EXPECT_EQ(host.state().openLinks, kThreeOpen);
+    EXPECT_EQ(host.state().links.found().openLinks, kThreeOpen);
     EXPECT_EQ(visibilityChanges(host).size(), 12u);
   }
 }
@@ -688,7 +686,7 @@ TEST_F(LinkMenuTest, ChoosingOpensTheEntryOfItsSlotAndNothingOutsideTheList) {
     EXPECT_TRUE(host.clipboardBytes().empty());
   }
   // The lists are those of the last preparation, whatever contact chooses.
-  EXPECT_EQ(host.state().openLinks, kThreeOpen);
+  EXPECT_EQ(host.state().links.found().openLinks, kThreeOpen);
 }
 
 TEST_F(LinkMenuTest, ShiftCopiesTheOpenFormAndOpensNothing) {
@@ -722,8 +720,8 @@ TEST_F(LinkMenuTest, ChoosingOutsideTheListCopiesNothingEither) {
   EXPECT_TRUE(host.openedLinks().empty());
 
   // Lists emptied since the menu was prepared.
-  host.state().openLinks.clear();
-  host.state().displayLinks.clear();
+  host.state().links.foundForTests().openLinks.clear();
+  host.state().links.foundForTests().displayLinks.clear();
   host.chooseMenuItem(3, 109012, false);
   host.chooseMenuItem(3, 109011, true);
   EXPECT_TRUE(host.openedLinks().empty());
@@ -731,8 +729,8 @@ TEST_F(LinkMenuTest, ChoosingOutsideTheListCopiesNothingEither) {
 }
 
 TEST_F(LinkMenuTest, UseLinkAtChecksItsBound) {
-  host.state().openLinks = {"http://a.pl", "http://b.pl"};
-  host.state().displayLinks = {"0a.pl", "0b.pl"};
+  host.state().links.foundForTests().openLinks = {"http://a.pl", "http://b.pl"};
+  host.state().links.foundForTests().displayLinks = {"0a.pl", "0b.pl"};
   struct Case {
     std::size_t index;
     bool copy;
@@ -750,7 +748,7 @@ TEST_F(LinkMenuTest, UseLinkAtChecksItsBound) {
     SCOPED_TRACE(std::to_string(c.index) + (c.copy ? " copy" : " open"));
     host.clearOpenedLinks();
     host.clearClipboard();
-    host.state().useLinkAt(c.index, c.copy);
+    useLinkAt(host.state().links.found(), c.index, c.copy);
     EXPECT_EQ(host.openedLinks(), c.opened);
     if (c.copied.empty()) {
       EXPECT_TRUE(host.clipboardBytes().empty());
@@ -758,7 +756,7 @@ TEST_F(LinkMenuTest, UseLinkAtChecksItsBound) {
       EXPECT_EQ(host.clipboardBytes(), clipboardText(c.copied));
     }
   }
-  EXPECT_EQ(host.state().openLinks, (Strings{"http://a.pl", "http://b.pl"}));
+  EXPECT_EQ(host.state().links.found().openLinks, (Strings{"http://a.pl", "http://b.pl"}));
 }
 
 TEST_F(LinkMenuTest, CodesOtherThanTheirOwnDoNothing) {
@@ -793,7 +791,7 @@ TEST_F(LinkMenuTest, CodesOtherThanTheirOwnDoNothing) {
   EXPECT_TRUE(host.clipboardBytes().empty());
   EXPECT_TRUE(host.callsTo(msg::kSetAction).empty());
   EXPECT_EQ(statusReads(host, 3), 0);
-  EXPECT_EQ(host.state().openLinks, kThreeOpen);
+  EXPECT_EQ(host.state().links.found().openLinks, kThreeOpen);
   EXPECT_EQ(host.errorCount(), 0);
 }
 
@@ -910,7 +908,7 @@ TEST_F(LinkMenuTest, ChatButtonShowsTheWholeFirstLinkOrIsHidden) {
     }
     EXPECT_EQ(statusReads(host, contact), c.settingOn ? 1 : 0);
     // The link lists are not the button's.
-    EXPECT_TRUE(host.state().openLinks.empty());
+    EXPECT_TRUE(host.state().links.found().openLinks.empty());
   }
 }
 
@@ -988,7 +986,7 @@ TEST_F(LinkMenuTest, ClickingTheChatButtonOpensOrCopiesTheFirstLink) {
     }
     EXPECT_EQ(statusReads(host, 5), 1);
     EXPECT_TRUE(host.callsTo(msg::kSetAction).empty()) << "a click changes no action";
-    EXPECT_TRUE(host.state().openLinks.empty()) << "the lists are not touched";
+    EXPECT_TRUE(host.state().links.found().openLinks.empty()) << "the lists are not touched";
   }
 
   // Through the emulator's own click as well.

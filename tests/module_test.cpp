@@ -102,7 +102,7 @@ TEST_F(ModuleTest, StartUpAnswersOneToEachStep) {
   EXPECT_EQ(host_->send(msg::kRegisterColumns), 1);
   EXPECT_EQ(host_->send(msg::kBuildUserInterface), 1);
   EXPECT_EQ(host_->send(msg::kLoadSettings), 1);
-  EXPECT_EQ(host_->send(msg::kLoaded22101), 1);
+  EXPECT_EQ(host_->send(msg::kSettingsLoaded), 1);
   EXPECT_EQ(host_->errorCount(), 0);
   EXPECT_EQ(host_->columns().size(), 13u);
   EXPECT_EQ(host_->send(msg::kShutdown), 1);

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "menu/system_api.h"
+#include "system/system_api.h"
 
 #if !defined(_WIN32)
-#include "menu/native_system.h"
+#include "system/native_system.h"
 #endif
 
 namespace brisko {

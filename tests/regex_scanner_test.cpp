@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "links/found_links.h"
 #include "settings/link_settings.h"
 #include "settings/texts.h"
 
@@ -18,6 +20,20 @@ namespace {
 using Strings = std::vector<std::string>;
 
 const std::string kDefault = texts::kDefaultRegex;
+
+// findLinks into plain lists (and spare strings): they are swapped into the
+// FoundLinks and back, so what they held is what the finder sees.
+void findInto(RegexScanner& scanner, const LinkSettings& settings, std::string_view status,
+              std::int32_t maxCount, Strings& display, Strings& open, Strings* spare = nullptr) {
+  FoundLinks found;
+  found.displayLinks.swap(display);
+  found.openLinks.swap(open);
+  if (spare != nullptr) found.spareStrings.swap(*spare);
+  scanner.findLinks(settings, status, maxCount, found);
+  display.swap(found.displayLinks);
+  open.swap(found.openLinks);
+  if (spare != nullptr) spare->swap(found.spareStrings);
+}
 
 struct Found {
   Strings display;
@@ -31,7 +47,7 @@ Found find(RegexScanner& scanner, const std::string& status, const std::string& 
   settings.regexSource = source;
   settings.analysedLength = analysedLength;
   Found found;
-  scanner.findLinks(settings, status, maxCount, found.display, found.open);
+  findInto(scanner, settings, status, maxCount, found.display, found.open);
   found.first = scanner.findFirstLink(settings, status);
   return found;
 }
@@ -241,10 +257,10 @@ TEST(RegexScanner, ListsAreReplacedByEachCall) {
   settings.regexSource = kDefault;
   Strings display = {"stale"};
   Strings open = {"stale", "more"};
-  scanner.findLinks(settings, "abc.xy", 10, display, open);
+  findInto(scanner, settings, "abc.xy", 10, display, open);
   EXPECT_EQ(display, Strings({"3abc.xy"}));
   EXPECT_EQ(open, Strings({"http://abc.xy"}));
-  scanner.findLinks(settings, "no links", 10, display, open);
+  findInto(scanner, settings, "no links", 10, display, open);
   EXPECT_TRUE(display.empty());
   EXPECT_TRUE(open.empty());
 
@@ -252,11 +268,11 @@ TEST(RegexScanner, ListsAreReplacedByEachCall) {
   Strings spare = {std::string(50, 's')};
   display = {std::string(30, 'd'), std::string(30, 'e')};
   open = {std::string(30, 'o'), std::string(30, 'p')};
-  scanner.findLinks(settings, "ab.pl", 10, display, open, &spare);
+  findInto(scanner, settings, "ab.pl", 10, display, open, &spare);
   EXPECT_EQ(display, Strings({"3ab.pl"}));
   EXPECT_EQ(open, Strings({"http://ab.pl"}));
   EXPECT_EQ(spare.size(), 3u);
-  scanner.findLinks(settings, "a.pl b.pl c.pl", 10, display, open, &spare);
+  findInto(scanner, settings, "a.pl b.pl c.pl", 10, display, open, &spare);
   EXPECT_EQ(display, Strings({"3a.pl", "3b.pl", "3c.pl"}));
   EXPECT_EQ(open, Strings({"http://a.pl", "http://b.pl", "http://c.pl"}));
   EXPECT_EQ(spare.size(), 0u);
@@ -268,12 +284,12 @@ TEST(RegexScanner, ExpressionThatDoesNotCompileFindsNothing) {
   settings.regexSource = kDefault;
   Strings display;
   Strings open;
-  scanner.findLinks(settings, "abc.xy", 10, display, open);
+  findInto(scanner, settings, "abc.xy", 10, display, open);
   ASSERT_EQ(display.size(), 1u);
 
   for (const std::string bad : {"(", "abc)", "[a-", "a{2,1}", "*x", "\\"}) {
     settings.regexSource = bad;
-    scanner.findLinks(settings, "abc.xy (abc)", 10, display, open);
+    findInto(scanner, settings, "abc.xy (abc)", 10, display, open);
     EXPECT_TRUE(display.empty()) << bad;
     EXPECT_TRUE(open.empty()) << bad;
     EXPECT_EQ(scanner.findFirstLink(settings, "abc.xy (abc)"), "") << bad;
@@ -281,7 +297,7 @@ TEST(RegexScanner, ExpressionThatDoesNotCompileFindsNothing) {
 
   // The next valid expression is used at once.
   settings.regexSource = kDefault;
-  scanner.findLinks(settings, "abc.xy", 10, display, open);
+  findInto(scanner, settings, "abc.xy", 10, display, open);
   EXPECT_EQ(display, Strings({"3abc.xy"}));
 }
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "emulator/host_emulator.h"
-#include "host/version.h"
+#include "plugin/version.h"
 
 #if defined(_WIN32)
 #include <windows.h>

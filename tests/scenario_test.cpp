@@ -13,7 +13,7 @@
 #include "tests/support/in_process.h"
 
 #if !defined(_WIN32)
-#include "menu/native_system.h"
+#include "system/native_system.h"
 #endif
 
 namespace brisko {

@@ -8,7 +8,10 @@
 
 #include "host/ids.h"
 #include "host/records.h"
-#include "settings/plugin_state.h"
+#include "menu/status_refresh.h"
+#include "plugin/plugin_state.h"
+#include "settings/columns.h"
+#include "settings/link_settings.h"
 #include "tests/settings_support.h"
 #include "tests/support/in_process.h"
 
@@ -31,6 +34,12 @@ constexpr std::uint32_t kControlBase = 0x11000000;
 constexpr std::uint32_t kPage = 109101;
 
 // Starts the emulator with the linked-in plug-in: 20001, 21001, 22000, 22100.
+// The page's apply event as the menus handle it: take the values over, then
+// refresh the chat buttons when that is asked for.
+void applyPage(LinkSettings& settings) {
+  if (applyConfigPage(settings)) refreshChatButtons();
+}
+
 class StartedHost : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(host.startUp()); }
@@ -40,16 +49,15 @@ class StartedHost : public ::testing::Test {
 // --- construction -----------------------------------------------------------
 
 TEST(PluginStateConstruction, LimitsDefaultsAndIconIds) {
+  static_assert(limits::maxDisplayLength == 999);
+  static_assert(limits::maxLinkCount == 10);
+  static_assert(limits::maxAnalysedLength == 9999);
+  static_assert(limits::maxExtraCharsLength == 100u);
+  static_assert(limits::maxRegexLength == 300u);
+  static_assert(action::kPluginIcon == 109001 && action::kPluginIcon2 == 109002);
   PluginState state;  // no host: construction makes no host call
-  EXPECT_EQ(state.maxDisplayLength, 999);
-  EXPECT_EQ(state.maxLinkCount, 10);
-  EXPECT_EQ(state.maxAnalysedLength, 9999);
-  EXPECT_EQ(state.maxExtraCharsLength, 100u);
-  EXPECT_EQ(state.maxRegexLength, 300u);
-  EXPECT_EQ(state.iconId, 109001);
-  EXPECT_EQ(state.iconId2, 109002);
-  EXPECT_TRUE(state.displayLinks.empty());
-  EXPECT_TRUE(state.openLinks.empty());
+  EXPECT_TRUE(state.links.found().displayLinks.empty());
+  EXPECT_TRUE(state.links.found().openLinks.empty());
 
   const LinkSettings& s = state.settings;
   EXPECT_EQ(s.displayLength, 20);
@@ -74,7 +82,7 @@ TEST(PluginStateConstruction, SetDefaultsRestoresTheInitialValues) {
   state.settings.useRegex = true;
   state.settings.extraChars = "x";
   state.settings.regexSource.clear();
-  state.setDefaults();
+  setDefaults(state.settings);
   EXPECT_EQ(state.settings.linkCount, 4);
   EXPECT_TRUE(state.settings.cutWww);
   EXPECT_FALSE(state.settings.useRegex);
@@ -263,7 +271,7 @@ TEST(LoadSettingsFaults, NullTextsFromTheHostAreEmpty) {
   // No text column is answered: every text read gets a null pointer.
   test::CurrentHostScope scope(&scripted);
   PluginState state;
-  EXPECT_EQ(state.loadSettings(), 1);
+  loadSettings(state.settings);
   EXPECT_EQ(state.settings.extraChars, "");
   EXPECT_EQ(state.settings.regexSource, "");
   EXPECT_FALSE(state.settings.useRegex);
@@ -274,8 +282,8 @@ TEST(LoadSettingsFaults, NullTextsFromTheHostAreEmpty) {
 
 TEST(LoadSettingsFaults, WithoutAHostNothingIsReadAndNothingBreaks) {
   PluginState state;  // no host reference is set
-  EXPECT_EQ(state.registerColumns(), 1);
-  EXPECT_EQ(state.loadSettings(), 1);
+  registerColumns();
+  loadSettings(state.settings);
   EXPECT_EQ(state.settings.extraChars, "");
   EXPECT_FALSE(state.settings.showInChatWindow);
 }
@@ -284,7 +292,7 @@ TEST(LoadSettingsFaults, WithoutAHostNothingIsReadAndNothingBreaks) {
 
 TEST_F(StartedHost, ApplyReadsEveryControlInOrderWithTheFlag) {
   host.clearCalls();
-  host.state().applyConfigPage();
+  applyPage(host.state().settings);
   const auto reads = host.callsTo(msg::kGetActionValue);
   const std::vector<std::uint32_t> order = {109110, 109111, 109112, 109113, 109128, 109117,
                                             109118, 109114, 109115, 109116, 109119, 109122};
@@ -330,7 +338,7 @@ TEST_F(StartedHost, ApplyTakesFlagsFromTheFirstByte) {
     SCOPED_TRACE("column " + std::to_string(c.column) + " value \"" + c.value + "\"");
     host.setControlValue(c.column, c.value);
     host.state().settings.*c.field = !c.expected;
-    host.state().applyConfigPage();
+    applyPage(host.state().settings);
     EXPECT_EQ(host.state().settings.*c.field, c.expected);
   }
 }
@@ -405,7 +413,7 @@ TEST(ApplyNumberRule, EachNumberIsValidatedAndCorrected) {
     ASSERT_TRUE(host.startUp());
     host.setControlValue(c.column, c.typed);
     host.clearCalls();
-    host.state().applyConfigPage();
+    applyPage(host.state().settings);
     EXPECT_EQ(numberSetting(host.state().settings, c.column), c.expected);
 
     const auto writes = host.callsTo(msg::kSetActionValue);
@@ -453,7 +461,7 @@ TEST(ApplyTextLimits, TextsAreCutAtTheirLimitWithAWriteBack) {
     const std::string typed = textOf(c.length);
     host.setControlValue(c.column, typed);
     host.clearCalls();
-    host.state().applyConfigPage();
+    applyPage(host.state().settings);
     const std::string& taken =
         c.column == 109119 ? host.state().settings.extraChars : host.state().settings.regexSource;
     EXPECT_EQ(taken, typed.substr(0, c.kept));
@@ -482,7 +490,7 @@ TEST(ApplyOrder, EachCorrectionFollowsItsReadAndTheRefreshComesLast) {
   host.setControlValue(109119, std::string(101, 'e'));
   host.setControlValue(109122, std::string(301, 'r'));
   host.clearCalls();
-  host.state().applyConfigPage();
+  applyPage(host.state().settings);
 
   // Reads (r) and writes (w) of page controls, and the chat refresh (c).
   std::vector<std::string> seen;
@@ -514,7 +522,7 @@ TEST(ApplyFaults, NullControlValuesAreEmptyTexts) {
   test::ScriptedHost scripted;  // every GetActionValue answers a null pointer
   test::CurrentHostScope scope(&scripted);
   PluginState state;
-  state.applyConfigPage();
+  applyPage(state.settings);
   const LinkSettings& s = state.settings;
   EXPECT_FALSE(s.showInContactMenu);
   EXPECT_FALSE(s.submenuForSingleLink);
@@ -569,7 +577,7 @@ TEST(ApplyRefreshRule, ChatButtonsAreRefreshedWhenTheOptionChangesOrStaysOn) {
     host.state().settings.showInChatWindow = c.before;
     host.setControlValue(109111, c.typed ? "1" : "0");
     host.clearCalls();
-    host.state().applyConfigPage();
+    applyPage(host.state().settings);
     EXPECT_EQ(host.state().settings.showInChatWindow, c.after);
 
     const auto sends = host.callsTo(msg::kCallAction);
@@ -589,10 +597,10 @@ TEST(ApplyRefreshRule, TurningTheOptionOffAndOnHidesAndShowsTheButton) {
   host.addContact(21, "see www.example.pl");
   host.openChat(21);
   host.setControlValue(109111, "0");
-  host.state().applyConfigPage();
+  applyPage(host.state().settings);
   EXPECT_FALSE(host.readChatButton(21).shown);
   host.setControlValue(109111, "1");
-  host.state().applyConfigPage();
+  applyPage(host.state().settings);
   EXPECT_TRUE(host.readChatButton(21).shown);
 }
 

@@ -10,11 +10,12 @@
 #include "emulator/host_emulator.h"
 #include "host/ids.h"
 #include "host/records.h"
-#include "settings/plugin_state.h"
+#include "menu/status_refresh.h"
+#include "plugin/plugin_state.h"
 #include "tests/support/in_process.h"
 
 #if !defined(_WIN32)
-#include "menu/native_system.h"
+#include "system/native_system.h"
 #endif
 
 namespace brisko {
@@ -179,10 +180,10 @@ TEST_F(StatusRefreshTest, OnStatusChangeAnswersZeroInEveryPath) {
   message.base.id = msg::kStatusChange;
   message.base.p1 = 7;
   message.p3 = ptrValue(kText);
-  EXPECT_EQ(host.state().onStatusChange(message), 0);  // closed
+  EXPECT_EQ(onStatusChange(message), 0);  // closed
   host.openChat(7);
   host.clearCalls();
-  EXPECT_EQ(host.state().onStatusChange(message), 0);  // open
+  EXPECT_EQ(onStatusChange(message), 0);  // open
   EXPECT_EQ(host.callsTo(msg::kCallAction).size(), 1u);
   EXPECT_EQ(host.readChatButton(7).text, "http://www.b.pl");
 }
@@ -224,7 +225,7 @@ TEST_F(StatusRefreshTest, ContactListSkipsRowsAnsweringMinusOne) {
       }
     }
     fresh.clearCalls();
-    EXPECT_EQ(fresh.state().listContactIds(), c.ids);
+    EXPECT_EQ(listContactIds(), c.ids);
     // One count and one question per row, in order.
     ASSERT_EQ(fresh.callsTo(msg::kGetContactCount).size(), 1u);
     std::vector<std::int32_t> indexes;
@@ -257,7 +258,7 @@ TEST_F(StatusRefreshTest, RefreshSendsToEveryOpenChatWindowInListOrder) {
   host.openChat(6);
   host.clearCalls();
 
-  host.state().refreshChatButtons();
+  refreshChatButtons();
 
   EXPECT_EQ(chatWindowQuestions(host), (std::vector<std::int32_t>{4, 9, 2, 6}));
   const std::vector<emu::HostCall> sent = host.callsTo(msg::kCallAction);
@@ -277,7 +278,7 @@ TEST_F(StatusRefreshTest, RefreshSendsToEveryOpenChatWindowInListOrder) {
 }
 
 TEST_F(StatusRefreshTest, RefreshWithoutContactsSendsNothing) {
-  host.state().refreshChatButtons();
+  refreshChatButtons();
   EXPECT_TRUE(host.callsTo(msg::kGetActionHandle).empty());
   EXPECT_TRUE(host.callsTo(msg::kCallAction).empty());
   EXPECT_EQ(host.callsTo(msg::kGetContactCount).size(), 1u);

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "host/ids.h"
-#include "settings/plugin_state.h"
+#include "plugin/plugin_state.h"
+#include "settings/link_settings.h"
 #include "settings/texts.h"
 #include "tests/settings_support.h"
 #include "tests/support/in_process.h"
@@ -34,7 +35,7 @@ TEST(Texts, EveryConstantIsItsUnicodeTextInWindows1250) {
       {texts::kPluginName, u8"Brisko"},
       {texts::kLinksMenuText, u8"Linki"},
       {texts::kLinkText, u8"Link"},
-      {texts::kMalformedLinkText, u8"blad!"},
+      {kMalformedLinkText, u8"blad!"},
       {texts::kEllipsis, u8"…"},
       {texts::kDefaultExtraChars, u8",.%&=@-"},
       {texts::kRegisteredExtraChars, u8"-@$?&%="},
@@ -212,7 +213,7 @@ TEST(Texts, TextsWrittenIntoControlsAreWindows1250) {
   host.setControlValue(109114, "-1");
   host.setControlValue(109115, "55");
   host.setControlValue(109116, "0");
-  host.state().applyConfigPage();
+  applyConfigPage(host.state().settings);
   std::vector<std::string> written;
   for (const auto& call : host.callsTo(msg::kSetActionValue)) written.push_back(call.text);
   EXPECT_EQ(written, (std::vector<std::string>{cp1250(u8",.%&=@-"), cp1250(u8"-1"), cp1250(u8"-1"),

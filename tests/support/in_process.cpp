@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "host/dispatch.h"
+#include "plugin/dispatch.h"
 
 namespace brisko::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "emulator/host_emulator.h"
-#include "settings/plugin_state.h"
+#include "plugin/plugin_state.h"
 
 namespace brisko::test {
 

@@ -1,17 +1,18 @@
 // The native stand-in for Windows' shell, clipboard and keyboard.
 //
-// One instance per process, in a shared library that both the native plug-in
-// module and the emulator load, so the emulator can press Shift, read the
-// clipboard and see what was opened. Every opened link is recorded; in Launch
-// mode xdg-open is also started with the link as its single argument (never
-// through a shell).
+// A STAND-IN, not part of the product: Brisko.dll uses the real functions
+// (system/windows_system.cpp). It is linked only by the native module, the
+// emulator and the tests. One instance per process, in a shared library that both the native
+// plug-in module and the emulator load, so the emulator can press Shift, read the clipboard and see
+// what was opened. Every opened link is recorded; in Launch mode xdg-open is also started with the
+// link as its single argument (never through a shell).
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "menu/system_api.h"
+#include "system/system_api.h"
 
 namespace brisko {
 
@@ -44,7 +45,7 @@ class NativeSystem : public SystemApi {
   bool clipboardOpen() const;
   int liveBlocks() const;  // blocks allocated and not yet freed or handed over
 
-  // Fault injection for tests.
+  // Fault injection, for tests only.
   void failNextAlloc();
   void failNextOpenClipboard();
   void failNextSetClipboardData();

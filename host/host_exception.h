@@ -1,5 +1,5 @@
 // Errors of the host interface layer. Plain data, thrown by value; they never
-// leave IMessageProc (see host/dispatch.h).
+// leave IMessageProc, which answers such a message 0.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
-#include "menu/system_api.h"
+#include "system/system_api.h"
 
 namespace brisko {
 

@@ -2,7 +2,7 @@
 //
 // Every system call the plug-in makes goes through the active SystemApi. On
 // Windows the default calls the real functions; natively it is the stand-in
-// of menu/native_system.h. Tests may install their own with
+// of system/native_system.h. Tests may install their own with
 // exchangeSystemApi.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "menu/native_system.h"
+#include "system/native_system.h"
 
 #include <spawn.h>
 #include <sys/types.h>

@@ -1,6 +1,4 @@
-// PluginState: construction, the settings' defaults, the configuration
-// columns, loading them, and taking over the configuration page's values.
-#include "settings/plugin_state.h"
+#include "settings/link_settings.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +18,7 @@ host::ActionTarget pageControl(std::uint32_t column) {
 }
 
 std::string readControl(std::uint32_t column) {
-  return host::GetActionValue(pageControl(column), /*flag=*/true);
+  return host::GetActionValue(pageControl(column), /*withHostFlag=*/true);
 }
 
 bool startsWith(const std::string& text, char first) { return !text.empty() && text[0] == first; }
@@ -48,21 +46,21 @@ bool isPlainDecimal(const std::string& text) {
 std::int32_t takeNumber(const NumberRule& rule) {
   const std::string text = readControl(rule.column);
   if (!isPlainDecimal(text)) {
-    host::SetActionValue(pageControl(rule.column), rule.lowText, /*flag=*/false);
+    host::SetActionValue(pageControl(rule.column), rule.lowText, /*withHostFlag=*/false);
     return rule.lowest;
   }
   if (text.size() > rule.maxChars) {
-    host::SetActionValue(pageControl(rule.column), rule.highText, /*flag=*/false);
+    host::SetActionValue(pageControl(rule.column), rule.highText, /*withHostFlag=*/false);
     return rule.bound;
   }
   std::int32_t n = 0;
   for (char c : text) n = n * 10 + (c - '0');  // at most four digits here
   if (n > rule.bound) {
-    host::SetActionValue(pageControl(rule.column), rule.highText, /*flag=*/false);
+    host::SetActionValue(pageControl(rule.column), rule.highText, /*withHostFlag=*/false);
     return rule.bound;
   }
   if (rule.lowest == 1 && n == 0) {
-    host::SetActionValue(pageControl(rule.column), texts::kNumber1, /*flag=*/false);
+    host::SetActionValue(pageControl(rule.column), texts::kNumber1, /*withHostFlag=*/false);
     return 1;
   }
   return n;
@@ -74,20 +72,14 @@ std::string takeText(std::uint32_t column, std::uint32_t limit) {
   std::string text = readControl(column);
   if (text.size() > limit) {
     text.resize(limit);
-    host::SetActionValue(pageControl(column), text, /*flag=*/true);
+    host::SetActionValue(pageControl(column), text, /*withHostFlag=*/true);
   }
   return text;
 }
 
 }  // namespace
 
-PluginState::PluginState() {
-  // The limits, the empty strings and lists and the icon ids are set by
-  // their member initialisers; then the settings get their initial values.
-  setDefaults();
-}
-
-void PluginState::setDefaults() {
+void setDefaults(LinkSettings& settings) {
   settings.displayLength = 20;
   settings.linkCount = 4;
   settings.analysedLength = 0;
@@ -102,19 +94,7 @@ void PluginState::setDefaults() {
   settings.regexSource = texts::kDefaultRegex;
 }
 
-int PluginState::registerColumns() {
-  for (const ColumnDefinition& entry : kColumnTable) {
-    const std::uint32_t defaultValue = entry.type == kTextColumn
-                                           ? ptrValue(entry.textDefault)
-                                           : static_cast<std::uint32_t>(entry.intDefault);
-    host::RegisterConfigColumn(entry.id, entry.type, defaultValue, entry.key);
-  }
-  return 1;
-}
-
-int PluginState::loadSettings() {
-  // Stored values are taken unchanged: the page's bounds apply only to
-  // values edited on the page.
+void loadSettings(LinkSettings& settings) {
   settings.analysedLength = host::GetConfigInt(column::kAnalysedLength);
   settings.displayLength = host::GetConfigInt(column::kDisplayLength);
   settings.linkCount = host::GetConfigInt(column::kLinkCount);
@@ -130,10 +110,9 @@ int PluginState::loadSettings() {
 
   settings.extraChars = host::GetConfigString(column::kExtraChars);
   settings.regexSource = host::GetConfigString(column::kRegexSource);
-  return 1;
 }
 
-void PluginState::applyConfigPage() {
+bool applyConfigPage(LinkSettings& settings) {
   settings.showInContactMenu = startsWith(readControl(column::kShowInContactMenu), '1');
   const bool chatWindow = startsWith(readControl(column::kShowInChatWindow), '1');
   settings.submenuForSingleLink = startsWith(readControl(column::kSubmenuForSingleLink), '1');
@@ -142,24 +121,22 @@ void PluginState::applyConfigPage() {
   settings.cutHttp = startsWith(readControl(column::kCutHttp), '1');
   settings.cutWww = startsWith(readControl(column::kCutWww), '1');
 
-  settings.analysedLength = takeNumber(NumberRule{column::kAnalysedLength, maxAnalysedLength, 4, 0,
-                                                  texts::kNumber0, texts::kNumber9999});
-  settings.linkCount = takeNumber(
-      NumberRule{column::kLinkCount, maxLinkCount, 2, 1, texts::kNumber1, texts::kNumber10});
-  settings.displayLength = takeNumber(NumberRule{column::kDisplayLength, maxDisplayLength, 3, 1,
-                                                 texts::kNumber1, texts::kNumber999});
+  settings.analysedLength =
+      takeNumber(NumberRule{column::kAnalysedLength, limits::maxAnalysedLength, 4, 0,
+                            texts::kNumber0, texts::kNumber9999});
+  settings.linkCount = takeNumber(NumberRule{column::kLinkCount, limits::maxLinkCount, 2, 1,
+                                             texts::kNumber1, texts::kNumber10});
+  settings.displayLength = takeNumber(NumberRule{column::kDisplayLength, limits::maxDisplayLength,
+                                                 3, 1, texts::kNumber1, texts::kNumber999});
 
-  settings.extraChars = takeText(column::kExtraChars, maxExtraCharsLength);
-  settings.regexSource = takeText(column::kRegexSource, maxRegexLength);
+  settings.extraChars = takeText(column::kExtraChars, limits::maxExtraCharsLength);
+  settings.regexSource = takeText(column::kRegexSource, limits::maxRegexLength);
 
   // The chat buttons follow the new settings at once: when the option has
   // changed (a button turned off is hidden), or when it stays on.
-  if (chatWindow != settings.showInChatWindow) {
-    settings.showInChatWindow = chatWindow;
-    refreshChatButtons();
-  } else if (chatWindow) {
-    refreshChatButtons();
-  }
+  const bool changed = chatWindow != settings.showInChatWindow;
+  settings.showInChatWindow = chatWindow;
+  return changed || chatWindow;
 }
 
 }  // namespace brisko
