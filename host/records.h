@@ -70,7 +70,7 @@ struct ActionInfo {
   std::uint16_t size;
   std::uint32_t id;
   std::uint32_t parent;
-  std::int32_t cnt;
+  std::int32_t cnt;  // the contact whose instance is meant; kNoContact for none
   std::int32_t position;
   std::uint32_t reserved18;
   std::uint32_t reserved22;
@@ -95,7 +95,7 @@ struct ActionInfo {
 struct ActionRef {
   std::uint32_t id;
   std::uint32_t parent;
-  std::int32_t cnt;
+  std::int32_t cnt;  // the contact whose instance is meant; kNoContact for none
 };
 
 // An event on an action (message 22200 from the host, 10103 from us).
@@ -103,7 +103,7 @@ struct ActionNotify {
   std::uint16_t size;
   std::uint32_t id;
   std::uint32_t parent;
-  std::int32_t cnt;
+  std::int32_t cnt;  // the contact whose instance is meant; kNoContact for none
   std::uint32_t code;
   std::uint32_t reserved18;
   std::uint32_t p1;
