@@ -12,29 +12,17 @@
 #include "host/records.h"
 #include "menu/status_refresh.h"
 #include "plugin/plugin_state.h"
+#include "settings/columns.h"
+#include "tests/support/emulator_calls.h"
 #include "tests/support/in_process.h"
-
-#if !defined(_WIN32)
-#include "system/native_system.h"
-#endif
+#include "tests/support/record_bytes.h"
 
 namespace brisko {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-constexpr std::uint32_t kColShowInChatWindow = 109111;
-
-struct RecordBuilder {
-  Bytes bytes;
-  RecordBuilder& u8(std::uint8_t v) {
-    bytes.push_back(v);
-    return *this;
-  }
-  RecordBuilder& u16(std::uint16_t v) { return u8(v & 0xFF).u8(v >> 8); }
-  RecordBuilder& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-  RecordBuilder& i32(std::int32_t v) { return u32(static_cast<std::uint32_t>(v)); }
-};
+using test::Bytes;
+using test::RecordBuilder;
+using test::statusReads;
 
 // The notification a refresh sends, byte by byte.
 Bytes refreshRecord(std::int32_t contact, std::uint32_t p1, std::uint32_t p2) {
@@ -68,23 +56,10 @@ std::vector<std::int32_t> chatWindowQuestions(const emu::HostEmulator& host) {
   return contacts;
 }
 
-int statusReads(const emu::HostEmulator& host, std::int32_t contact) {
-  int count = 0;
-  for (const emu::HostCall& call : host.calls()) {
-    if (call.op == emu::HostCall::Op::GetValue && call.args.size() >= 3 &&
-        call.args[0] == kContactTable && call.args[1] == contact && call.args[2] == 18) {
-      ++count;
-    }
-  }
-  return count;
-}
-
 class StatusRefreshTest : public ::testing::Test {
  protected:
   void SetUp() override {
-#if !defined(_WIN32)
-    nativeSystem().setOpenMode(NativeSystem::OpenMode::Record);
-#endif
+    test::recordOpenings();
     ASSERT_TRUE(host.startUp());
     host.clearCalls();
   }
@@ -192,7 +167,7 @@ TEST_F(StatusRefreshTest, WithTheSettingOffTheRefreshHidesTheButton) {
   host.addContact(7, "www.a.pl");
   host.openChat(7);
   ASSERT_TRUE(host.chatButton(7).shown);
-  host.setConfigInt(kColShowInChatWindow, 0);
+  host.setConfigInt(column::kShowInChatWindow, 0);
   ASSERT_EQ(host.send(msg::kLoadSettings), 1);
   host.clearCalls();
   host.changeStatus(7, "www.b.pl");
@@ -306,7 +281,7 @@ TEST_F(StatusRefreshTest, ApplyingThePageRefreshesByTheChatWindowSetting) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    host.setControlValue(kColShowInChatWindow, c.value);
+    host.setControlValue(column::kShowInChatWindow, c.value);
     host.clearCalls();
     EXPECT_EQ(host.applyPage(), 0);
     EXPECT_EQ(host.callsTo(msg::kCallAction).size(), c.refreshes);
