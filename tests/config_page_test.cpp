@@ -23,7 +23,6 @@ namespace {
 
 using test::cp1250;
 using test::InProcessHost;
-using test::RecordBuilder;
 
 constexpr std::uint32_t kCB = action::kConfigControlBase;
 constexpr std::uint32_t kPage = action::kConfigPage;
@@ -51,15 +50,10 @@ struct Step {
 };
 
 std::vector<std::uint8_t> insertionBytes(const Step& s) {
-  RecordBuilder b;
-  b.u16(s.size).u32(s.id).u32(s.parent).i32(-2).i32(-1);
-  b.u32(0).u32(0).u32(0);  // offsets 18, 22, 26
-  b.u32(863).u32(s.status).u32(kAll).u32(0).u32(0);
-  b.u32(0);         // the text pointer, compared apart
-  b.u32(0).u32(0);  // text size, 58
-  b.u32(s.param).u32(0).u16(s.width).u16(s.height);
-  if (s.size == 78) b.u16(0).u16(0);
-  return b.bytes;
+  // The text pointer is compared apart.
+  return test::ActionInfoBytes{s.size,   s.id, s.parent, -2,      -1,      863,
+                               s.status, kAll, 0,        s.param, s.width, s.height}
+      .bytes();
 }
 
 std::optional<std::string> none() { return std::nullopt; }
@@ -196,9 +190,7 @@ TEST(ConfigPage, InfoBoxAsksTheHostForTheNameAndTheValueText) {
   EXPECT_EQ(queries[0].messageId, 30016u);
   ASSERT_FALSE(queries[0].args.empty());
   EXPECT_EQ(queries[0].args[0], 31);
-  RecordBuilder query;
-  query.u16(30).u32(30016).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
-  EXPECT_EQ(queries[0].message, query.bytes);
+  EXPECT_EQ(queries[0].message, test::messageBytes(30016));
 
   const auto values = host.callsTo(msg::kGetPluginValue);
   ASSERT_EQ(values.size(), 1u);
@@ -321,7 +313,7 @@ TEST(InfoBox, HeaderAndParametersFollowTheArguments) {
     EXPECT_EQ(scripted.callsOf(test::FakeHost::Op::GetHostState).size(), c.asksHost ? 1u : 0u);
     if (c.asksHost) {
       EXPECT_EQ(queries[0].args, std::vector<std::int32_t>{scripted.pluginId});
-      EXPECT_EQ(queries[0].message, RecordBuilder{}.u16(30).u32(30016).zeros(24).bytes);
+      EXPECT_EQ(queries[0].message, test::messageBytes(30016));
       const auto texts = scripted.callsTo(msg::kValueToText);
       ASSERT_EQ(texts.size(), 1u);
       EXPECT_EQ(test::u32At(texts[0].message, 22),
@@ -415,28 +407,16 @@ TEST(ControlParams, HasControlParam) {
 
 std::vector<std::uint8_t> statusBytes(std::uint32_t id, std::uint32_t parent, std::int32_t cnt,
                                       std::uint32_t status) {
-  RecordBuilder b;
-  b.u16(74).u32(id).u32(parent).i32(cnt).i32(0).u32(0).u32(0).u32(0);
-  b.u32(1).u32(status).u32(2).u32(0).u32(0);
-  b.u32(0).u32(0).u32(0).u32(0).u32(0).u16(0).u16(0);
-  return b.bytes;
+  return test::ActionInfoBytes{74, id, parent, cnt, 0, 1, status, 2}.bytes();
 }
 
 std::vector<std::uint8_t> readBytes(std::uint32_t id, std::uint32_t parent, std::int32_t cnt) {
-  RecordBuilder b;
-  b.u16(74).u32(id).u32(parent).i32(cnt).i32(0).u32(0).u32(0).u32(0);
-  b.u32(65600).u32(0).u32(0).u32(0).u32(0);
-  b.u32(0).u32(0).u32(0).u32(0).u32(0).u16(0).u16(0);
-  return b.bytes;
+  return test::ActionInfoBytes{74, id, parent, cnt, 0, 65600}.bytes();
 }
 
 // The expected value write: bytes with the text pointer masked, and the text.
 void expectValueWrite(const emu::HostCall& call, std::uint32_t column, const std::string& text) {
-  RecordBuilder b;
-  b.u16(74).u32(kCB | column).u32(kPage).i32(-2).i32(0).u32(0).u32(0).u32(0);
-  b.u32(65600).u32(0).u32(0).u32(0).u32(0);
-  b.u32(0).u32(0).u32(0).u32(0).u32(0).u16(0).u16(0);
-  EXPECT_EQ(test::maskPointer(call.record, 50), b.bytes);
+  EXPECT_EQ(test::maskPointer(call.record, 50), readBytes(kCB | column, kPage, -2));
   EXPECT_NE(test::u32At(call.record, 50), 0u);
   EXPECT_EQ(call.text, text);
 }

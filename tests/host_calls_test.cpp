@@ -37,16 +37,7 @@ class HostCallsTest : public ::testing::Test {
   }
   // The 30-byte message around a record pointer.
   static Bytes message(std::uint32_t id, const Bytes& sentMessage, std::uint32_t hdr3 = 0) {
-    return RecordBuilder{}
-        .u16(30)
-        .u32(id)
-        .u32(0)
-        .u32(0)
-        .u32(hdr3)
-        .u32(0)
-        .u32(test::u32At(sentMessage, 22))
-        .u32(test::u32At(sentMessage, 26))
-        .bytes;
+    return test::messageBytes(id, test::u32At(sentMessage, 22), test::u32At(sentMessage, 26), hdr3);
   }
   test::FakeHost host_;
 };
@@ -64,12 +55,9 @@ TEST_F(HostCallsTest, InsertActionShortAndLongForms) {
   auto insertion = [&](std::uint16_t size, std::uint32_t id, std::uint32_t parent,
                        std::int32_t position, std::uint32_t status, std::uint32_t param,
                        std::uint16_t width, std::uint16_t height) {
-    RecordBuilder b;
-    b.u16(size).u32(id).u32(parent).u32(0xFFFFFFFE).u32(static_cast<std::uint32_t>(position));
-    b.zeros(12).u32(863).u32(status).u32(0xFFFFFFFF).zeros(8).ptr(text).zeros(8);
-    b.u32(param).zeros(4).u16(width).u16(height);
-    if (size == 78) b.zeros(4);
-    return b.bytes;
+    return test::ActionInfoBytes{size,   id,         parent,         -2,    position, 863,
+                                 status, 0xFFFFFFFF, ptrValue(text), param, width,    height}
+        .bytes();
   };
   EXPECT_EQ(sent()[0].record, insertion(74, 109010, 30, 1, 0x01000010, 109001, 0, 0));
   EXPECT_EQ(sent()[1].record, insertion(78, 0x11000000, 109101, -1, 0x000B0000, 109114, 50, 7));
@@ -88,20 +76,7 @@ TEST_F(HostCallsTest, StatusTextAndValueChanges) {
 
   auto change = [](std::uint32_t id, std::uint32_t parent, std::int32_t cnt, std::uint32_t mask,
                    std::uint32_t status, std::uint32_t statusMask, std::uint32_t text) {
-    return RecordBuilder{}
-        .u16(74)
-        .u32(id)
-        .u32(parent)
-        .u32(static_cast<std::uint32_t>(cnt))
-        .u32(0)
-        .zeros(12)
-        .u32(mask)
-        .u32(status)
-        .u32(statusMask)
-        .zeros(8)
-        .u32(text)
-        .zeros(20)
-        .bytes;
+    return test::ActionInfoBytes{74, id, parent, cnt, 0, mask, status, statusMask, text}.bytes();
   };
   auto textOf = [&](int i) { return test::u32At(sent()[i].record, 50); };
   EXPECT_EQ(sent()[0].message, message(10108, sent()[0].message));
@@ -122,19 +97,7 @@ TEST_F(HostCallsTest, GetActionValueOffersNoBufferAndCopiesTheAnswer) {
   hostText[0] = 'X';
   EXPECT_EQ(value, "123") << "the answer is copied";
   ASSERT_EQ(sent().size(), 1u);
-  Bytes expected = RecordBuilder{}
-                       .u16(74)
-                       .u32(0x1101AA3A)
-                       .u32(109101)
-                       .u32(0xFFFFFFFE)
-                       .u32(0)
-                       .zeros(12)
-                       .u32(65600)
-                       .zeros(16)
-                       .u32(0)
-                       .u32(0)
-                       .zeros(16)
-                       .bytes;
+  const Bytes expected = test::ActionInfoBytes{74, 0x1101AA3A, 109101, -2, 0, 65600}.bytes();
   EXPECT_EQ(sent()[0].record, expected);
   EXPECT_EQ(sent()[0].message, message(10106, sent()[0].message));
 
@@ -156,31 +119,12 @@ TEST_F(HostCallsTest, ActionHandleIconAndCallAction) {
   EXPECT_EQ(sent()[0].message, message(10117, sent()[0].message));
   EXPECT_EQ(sent()[0].record, (RecordBuilder{}.u32(3).u32(0).u32(77).bytes));
   EXPECT_EQ(sent()[1].message, message(10130, sent()[1].message));
-  Bytes icon = RecordBuilder{}
-                   .u16(36)
-                   .zeros(2)
-                   .u32(109002)
-                   .u32(2)
-                   .u32(0)
-                   .u32(1)
-                   .u32(0x10000000)
-                   .u32(101)
-                   .u32(0)
-                   .u32(0)
-                   .bytes;
+  RecordBuilder icon;
+  icon.u16(36).zeros(2).u32(109002).u32(2).u32(0).u32(1).u32(0x10000000).u32(101).zeros(8);
   // The two gap bytes carry nothing for the host; like every unnamed byte they are zero.
-  EXPECT_EQ(sent()[1].record, icon);
+  EXPECT_EQ(sent()[1].record, icon.bytes);
   EXPECT_EQ(sent()[2].message, message(10103, sent()[2].message));
-  EXPECT_EQ(sent()[2].record, (RecordBuilder{}
-                                   .u16(30)
-                                   .u32(109040)
-                                   .u32(200)
-                                   .u32(77)
-                                   .u32(12)
-                                   .u32(0)
-                                   .u32(0x1234)
-                                   .u32(1234)
-                                   .bytes));
+  EXPECT_EQ(sent()[2].record, test::notifyBytes(109040, 200, 77, 12, 0x1234, 1234));
 }
 
 TEST_F(HostCallsTest, ContactCountPluginValueAndValueToText) {
@@ -194,12 +138,9 @@ TEST_F(HostCallsTest, ContactCountPluginValueAndValueToText) {
   dirtyStack();
   host::ValueToText(3, buffer);
   ASSERT_EQ(sent().size(), 3u);
-  EXPECT_EQ(
-      sent()[0].message,
-      (RecordBuilder{}.u16(30).u32(201).u32(0).u32(0).u32(0xFFFFFFFF).u32(0).u32(0).u32(0).bytes));
-  EXPECT_EQ(sent()[1].message, (RecordBuilder{}.u16(30).u32(245).zeros(16).u32(5).u32(0).bytes));
-  EXPECT_EQ(sent()[2].message,
-            (RecordBuilder{}.u16(30).u32(26).zeros(16).u32(3).ptr(buffer).bytes));
+  EXPECT_EQ(sent()[0].message, test::messageBytes(201, 0, 0, 0xFFFFFFFF));
+  EXPECT_EQ(sent()[1].message, test::messageBytes(245, 5));
+  EXPECT_EQ(sent()[2].message, test::messageBytes(26, 3, ptrValue(buffer)));
 }
 
 TEST_F(HostCallsTest, RegisterConfigColumnIsTheWholeMessage) {

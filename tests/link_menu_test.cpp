@@ -167,26 +167,14 @@ TEST(LinkActionsStartUp, ThirteenInsertionsByteByByte) {
     const Expected& e = expected[i];
     const emu::HostCall& call = inserts[i];
 
-    RecordBuilder message;
-    message.u16(30).u32(msg::kInsertAction).u32(0).u32(0).u32(0).u32(0);
-    ASSERT_EQ(call.message.size(), 30u);
-    EXPECT_EQ(Bytes(call.message.begin(), call.message.begin() + 22), message.bytes);
-    EXPECT_EQ(Bytes(call.message.begin() + 26, call.message.end()), Bytes(4, 0)) << "p2";
+    EXPECT_EQ(test::maskPointer(call.message, 22), test::messageBytes(msg::kInsertAction));
 
     ASSERT_EQ(call.record.size(), 74u);
-    RecordBuilder r;
-    r.u16(74).u32(e.id).u32(e.parent).i32(-2).i32(e.position).u32(0).u32(0).u32(0);
-    r.u32(863).u32(e.status).u32(0xFFFFFFFF).u32(0).u32(0);
-    const std::size_t textOffset = r.bytes.size();
-    r.u32(0);  // the text pointer, compared below through the text
-    r.u32(0).u32(0).u32(e.param).u32(0).u16(0).u16(0);
-    ASSERT_EQ(textOffset, 50u);
-    Bytes actual = call.record;
-    std::uint32_t textPointer = 0;
-    std::memcpy(&textPointer, actual.data() + textOffset, 4);
-    EXPECT_NE(textPointer, 0u);
-    std::memset(actual.data() + textOffset, 0, 4);
-    EXPECT_EQ(actual, r.bytes);
+    EXPECT_NE(test::u32At(call.record, 50), 0u) << "the text, compared below through the text";
+    EXPECT_EQ(test::maskPointer(call.record, 50),
+              (test::ActionInfoBytes{74, e.id, e.parent, -2, e.position, 863, e.status, 0xFFFFFFFF,
+                                     0, e.param}
+                   .bytes()));
     EXPECT_EQ(call.text, e.text);
   }
 
@@ -509,27 +497,18 @@ TEST_F(LinkMenuTest, PreparationsSendExactlyTheseRecordsInThisOrder) {
         continue;
       }
       ASSERT_EQ(call.op, emu::HostCall::Op::SendToHost);
-      RecordBuilder message;
-      message.u16(30).u32(msg::kSetAction).u32(0).u32(0).u32(0).u32(0);
-      ASSERT_EQ(call.message.size(), 30u);
-      EXPECT_EQ(Bytes(call.message.begin(), call.message.begin() + 22), message.bytes);
-      EXPECT_EQ(Bytes(call.message.begin() + 26, call.message.end()), Bytes(4, 0)) << "p2";
+      EXPECT_EQ(test::maskPointer(call.message, 22), test::messageBytes(msg::kSetAction));
 
       const bool isText = s.mask == mask::kText;
-      RecordBuilder r;
-      r.u16(74).u32(s.id).u32(s.parent).i32(s.cnt).i32(0).u32(0).u32(0).u32(0);
-      r.u32(s.mask).u32(isText ? 0 : s.status).u32(isText ? 0 : status::kHidden);
-      r.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u16(0).u16(0);
       ASSERT_EQ(call.record.size(), 74u);
-      Bytes actual = call.record;
       if (isText) {
-        std::uint32_t pointer = 0;
-        std::memcpy(&pointer, actual.data() + 50, 4);
-        EXPECT_NE(pointer, 0u);
-        std::memset(actual.data() + 50, 0, 4);
+        EXPECT_NE(test::u32At(call.record, 50), 0u);
         EXPECT_EQ(call.text, s.text);
       }
-      EXPECT_EQ(actual, r.bytes);
+      EXPECT_EQ(isText ? test::maskPointer(call.record, 50) : call.record,
+                (test::ActionInfoBytes{74, s.id, s.parent, s.cnt, 0, s.mask, isText ? 0 : s.status,
+                                       isText ? 0 : status::kHidden}
+                     .bytes()));
     }
   }
 }
@@ -761,9 +740,7 @@ TEST_F(LinkMenuTest, ApplyOnThePageTakesTheValuesOverOnlyWhenThePageExists) {
   EXPECT_EQ(host.notify(action::kConfigPage, group::kConfigPages, kNoContact, notify::kApply), 0);
   const std::vector<emu::HostCall> handles = host.callsTo(msg::kGetActionHandle);
   ASSERT_GE(handles.size(), 1u);
-  RecordBuilder ref;
-  ref.u32(109101).u32(46).i32(-2);
-  EXPECT_EQ(handles[0].record, ref.bytes);
+  EXPECT_EQ(handles[0].record, RecordBuilder{}.u32(109101).u32(46).i32(-2).bytes);
   EXPECT_NE(handles[0].result, 0);
   EXPECT_FALSE(host.callsTo(msg::kGetActionValue).empty()) << "the page's values were read";
 

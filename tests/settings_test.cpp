@@ -301,13 +301,8 @@ TEST_F(StartedHost, ApplyReadsEveryControlInOrderWithTheFlag) {
   ASSERT_EQ(reads.size(), order.size());
   for (std::size_t i = 0; i < order.size(); ++i) {
     SCOPED_TRACE("read " + std::to_string(i));
-    RecordBuilder bytes;
-    bytes.u16(74).u32(kControlBase | order[i]).u32(kPage).i32(-2).i32(0);
-    bytes.u32(0).u32(0).u32(0);                    // offsets 18, 22, 26
-    bytes.u32(65600).u32(0).u32(0).u32(0).u32(0);  // mask, status, status mask, 42, 46
-    bytes.u32(0).u32(0);                           // no buffer: text 0, text size 0
-    bytes.u32(0).u32(0).u32(0).u16(0).u16(0);      // 58, param, 66, width, height
-    EXPECT_EQ(reads[i].record, bytes.bytes);
+    EXPECT_EQ(reads[i].record,  // no buffer offered: text 0, text size 0
+              (test::ActionInfoBytes{74, kControlBase | order[i], kPage, -2, 0, 65600}.bytes()));
   }
 }
 
@@ -586,9 +581,7 @@ TEST(ApplyRefreshRule, ChatButtonsAreRefreshedWhenTheOptionChangesOrStaysOn) {
     ASSERT_EQ(sends.size(), c.refreshes);
     const std::int32_t contacts[] = {11, 13};
     for (std::size_t i = 0; i < sends.size(); ++i) {
-      RecordBuilder bytes;
-      bytes.u16(30).u32(109040).u32(200).i32(contacts[i]).u32(12).u32(0).u32(0).u32(0);
-      EXPECT_EQ(sends[i].record, bytes.bytes);
+      EXPECT_EQ(sends[i].record, test::notifyBytes(109040, 200, contacts[i], 12));
     }
   }
 }

@@ -21,14 +21,11 @@ namespace brisko {
 namespace {
 
 using test::Bytes;
-using test::RecordBuilder;
 using test::statusReads;
 
 // The notification a refresh sends, byte by byte.
 Bytes refreshRecord(std::int32_t contact, std::uint32_t p1, std::uint32_t p2) {
-  RecordBuilder r;
-  r.u16(30).u32(109040).u32(200).i32(contact).u32(12).u32(0).u32(p1).u32(p2);
-  return r.bytes;
+  return test::notifyBytes(109040, 200, contact, 12, p1, p2);
 }
 
 std::uint32_t p1Of(const emu::HostCall& call) {
@@ -104,11 +101,7 @@ TEST_F(StatusRefreshTest, OpenChatWindowGetsOneRefreshCarryingTheNewText) {
     EXPECT_EQ(sent[0].record, refreshRecord(7, p1, 1234));
     EXPECT_EQ(sent[0].text, c.status) << "p1 points to the new status text";
     // The message itself: 10103 with the record in p1, p2 0.
-    RecordBuilder m;
-    m.u16(30).u32(msg::kCallAction).u32(0).u32(0).u32(0).u32(0);
-    ASSERT_EQ(sent[0].message.size(), 30u);
-    EXPECT_EQ(Bytes(sent[0].message.begin(), sent[0].message.begin() + 22), m.bytes);
-    EXPECT_EQ(Bytes(sent[0].message.begin() + 26, sent[0].message.end()), Bytes(4, 0));
+    EXPECT_EQ(test::maskPointer(sent[0].message, 22), test::messageBytes(msg::kCallAction));
 
     // The button took the text from the notification, not from the host.
     EXPECT_EQ(statusReads(host, 7), 0);
@@ -216,9 +209,7 @@ TEST_F(StatusRefreshTest, ContactListSkipsRowsAnsweringMinusOne) {
     EXPECT_EQ(indexes, want);
     // GetContactCount is message 201 with hdr3 -1.
     const emu::HostCall count = fresh.callsTo(msg::kGetContactCount)[0];
-    RecordBuilder m;
-    m.u16(30).u32(201).u32(0).u32(0).u32(0xFFFFFFFF).u32(0).u32(0).u32(0);
-    EXPECT_EQ(count.message, m.bytes);
+    EXPECT_EQ(count.message, test::messageBytes(201, 0, 0, 0xFFFFFFFF));
   }
 }
 

@@ -31,6 +31,61 @@ struct RecordBuilder {
   }
 };
 
+// Expected bytes of a 30-byte HostMessage; every header field but hdr3 is 0.
+inline Bytes messageBytes(std::uint32_t id, std::uint32_t p1 = 0, std::uint32_t p2 = 0,
+                          std::uint32_t hdr3 = 0) {
+  return RecordBuilder{}
+      .u16(kHostMessageSize)
+      .u32(id)
+      .zeros(8)
+      .u32(hdr3)
+      .zeros(4)
+      .u32(p1)
+      .u32(p2)
+      .bytes;
+}
+
+// Expected bytes of an ActionNotify.
+inline Bytes notifyBytes(std::uint32_t id, std::uint32_t parent, std::int32_t cnt,
+                         std::uint32_t code, std::uint32_t p1 = 0, std::uint32_t p2 = 0) {
+  return RecordBuilder{}
+      .u16(kActionNotifySize)
+      .u32(id)
+      .u32(parent)
+      .i32(cnt)
+      .u32(code)
+      .u32(0)
+      .u32(p1)
+      .u32(p2)
+      .bytes;
+}
+
+// Expected bytes of an ActionInfo, fields in record order; every field not
+// named here (the reserved ones, the text size, the extension) is 0.
+struct ActionInfoBytes {
+  std::uint16_t size = kActionInfoSize;
+  std::uint32_t id = 0;
+  std::uint32_t parent = 0;
+  std::int32_t cnt = -2;
+  std::int32_t position = 0;
+  std::uint32_t mask = 0;
+  std::uint32_t status = 0;
+  std::uint32_t statusMask = 0;
+  std::uint32_t text = 0;  // a pointer: 0 where the test masks it
+  std::uint32_t param = 0;
+  std::uint16_t width = 0;
+  std::uint16_t height = 0;
+
+  Bytes bytes() const {
+    RecordBuilder b;
+    b.u16(size).u32(id).u32(parent).i32(cnt).i32(position).zeros(12);
+    b.u32(mask).u32(status).u32(statusMask).zeros(8).u32(text).zeros(8);
+    b.u32(param).zeros(4).u16(width).u16(height);
+    if (size == kActionInfoExSize) b.zeros(4);
+    return b.bytes;
+  }
+};
+
 // Reads a little-endian 32-bit field of recorded bytes.
 inline std::uint32_t u32At(const Bytes& bytes, std::size_t offset) {
   if (offset + 4 > bytes.size()) throw std::out_of_range("u32At past the record");
