@@ -1,4 +1,4 @@
-// The entry point's message dispatch, driven directly with a mock host.
+// The entry point's message dispatch, driven directly with the fake host.
 #include "plugin/dispatch.h"
 
 #include <gtest/gtest.h>

@@ -90,18 +90,19 @@ int FakeHost::SendToHost(HostMessage* message) {
   calls.push_back(call);
   if (beforeSend) beforeSend(*message);
 
+  const std::uint32_t actionId = call.info.id;  // a packed field: copied before use
   int result = answer;
   const auto scripted = answers.find(call.messageId);
   if (scripted != answers.end()) {
     result = scripted->second;
   } else if (call.messageId == msg::kGetActionValue) {
-    const auto it = controlValues.find(call.info.id);
+    const auto it = controlValues.find(actionId);
     if (it != controlValues.end()) {
       answeredValue_ = it->second.value_or("");
       result = it->second ? static_cast<int>(ptrValue(answeredValue_.c_str())) : 0;
     }
   } else if (call.messageId == msg::kSetActionValue && call.text) {
-    controlValues[call.info.id] = call.text;
+    controlValues[actionId] = call.text;
   } else if (call.messageId == msg::kGetPluginValue) {
     result = pluginValue;
   } else if (call.messageId == msg::kValueToText) {
