@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <new>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "host/ids.h"
 #include "plugin/plugin_state.h"
 #include "tests/support/fake_host.h"
+#include "tests/support/record_bytes.h"
 
 namespace brisko {
 namespace {
@@ -214,13 +214,9 @@ TEST_F(DispatchTest, ActionNotifyWithoutRecordIsIgnored) {
 TEST_F(DispatchTest, StatusChangeSizeBoundary) {
   FakeHost host;
   start(host);
-  unsigned char raw[40] = {};
   const char status[] = "www.example.pl";
-  HostMessage* m = reinterpret_cast<HostMessage*>(raw);
-  m->id = msg::kStatusChange;
-  m->p1 = 7;
-  std::uint32_t p3 = ptrValue(status);
-  std::memcpy(raw + 30, &p3, 4);
+  test::Bytes raw = test::statusChangeBytes(34, 7, status, 40);
+  HostMessage* m = reinterpret_cast<HostMessage*>(raw.data());
 
   // A chat window closed for contact 7: accepted, nothing sent.
   m->size = 34;
@@ -241,15 +237,9 @@ TEST_F(DispatchTest, StatusChangeSizeBoundary) {
 TEST_F(DispatchTest, StatusChangeReachesHandlerWithContact) {
   FakeHost host;
   start(host);
-  unsigned char raw[34] = {};
-  HostMessage* m = reinterpret_cast<HostMessage*>(raw);
-  m->size = 34;
-  m->id = msg::kStatusChange;
-  m->p1 = 77;
   const char status[] = "x";
-  std::uint32_t p3 = ptrValue(status);
-  std::memcpy(raw + 30, &p3, 4);
-  EXPECT_EQ(handleMessage(m), 0);
+  test::Bytes raw = test::statusChangeBytes(34, 77, status);
+  EXPECT_EQ(handleMessage(reinterpret_cast<HostMessage*>(raw.data())), 0);
   std::vector<std::uint32_t> askedContacts;
   for (const FakeHost::Call& call : host.callsTo(msg::kGetActionHandle)) {
     askedContacts.push_back(test::u32At(call.record, 8));  // cnt
@@ -267,27 +257,13 @@ TEST_F(DispatchTest, StatusChangeCopyCarriesTheStatusText) {
   for (std::uint16_t size : {std::uint16_t{34}, std::uint16_t{48}}) {
     SCOPED_TRACE(size);
     host.calls.clear();
-    unsigned char raw[48];
-    std::memset(raw, 0xEE, sizeof raw);  // bytes beyond 34 are not the handler's
-    HostMessage* m = reinterpret_cast<HostMessage*>(raw);
-    m->size = size;
-    m->id = msg::kStatusChange;
-    m->p1 = 12;
-    const std::uint32_t p3 = ptrValue(status);
-    std::memcpy(raw + 30, &p3, 4);
-    EXPECT_EQ(handleMessage(m), 0);
+    // Bytes beyond 34 are not the handler's.
+    test::Bytes raw = test::statusChangeBytes(size, 12, status, 48, 0xEE);
+    EXPECT_EQ(handleMessage(reinterpret_cast<HostMessage*>(raw.data())), 0);
     const auto refreshes = host.callsTo(msg::kCallAction);
     ASSERT_EQ(refreshes.size(), 1u);
-    EXPECT_EQ(refreshes[0].record, test::RecordBuilder{}
-                                       .u16(kActionNotifySize)
-                                       .u32(action::kChatLinkButton)
-                                       .u32(group::kChatWindow)
-                                       .i32(12)
-                                       .u32(notify::kRefresh)
-                                       .u32(0)
-                                       .ptr(status)
-                                       .u32(1234)
-                                       .bytes);
+    EXPECT_EQ(refreshes[0].record, test::notifyBytes(action::kChatLinkButton, group::kChatWindow,
+                                                     12, notify::kRefresh, ptrValue(status), 1234));
     EXPECT_TRUE(errors(host).empty());
   }
 }

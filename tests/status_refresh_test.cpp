@@ -28,18 +28,6 @@ Bytes refreshRecord(std::int32_t contact, std::uint32_t p1, std::uint32_t p2) {
   return test::notifyBytes(109040, 200, contact, 12, p1, p2);
 }
 
-std::uint32_t p1Of(const emu::HostCall& call) {
-  std::uint32_t p1 = 0;
-  if (call.record.size() >= 26) std::memcpy(&p1, call.record.data() + 22, 4);
-  return p1;
-}
-
-std::int32_t cntOf(const emu::HostCall& call) {
-  std::int32_t cnt = 0;
-  if (call.record.size() >= 14) std::memcpy(&cnt, call.record.data() + 10, 4);
-  return cnt;
-}
-
 // The chat-window questions ({3, 0, c}) the plug-in asked, as contact ids.
 std::vector<std::int32_t> chatWindowQuestions(const emu::HostEmulator& host) {
   std::vector<std::int32_t> contacts;
@@ -96,7 +84,7 @@ TEST_F(StatusRefreshTest, OpenChatWindowGetsOneRefreshCarryingTheNewText) {
     const std::vector<emu::HostCall> sent = host.callsTo(msg::kCallAction);
     ASSERT_EQ(sent.size(), 1u);
     ASSERT_EQ(sent[0].record.size(), 30u);
-    const std::uint32_t p1 = p1Of(sent[0]);
+    const std::uint32_t p1 = test::u32At(sent[0].record, 22);
     EXPECT_NE(p1, 0u);
     EXPECT_EQ(sent[0].record, refreshRecord(7, p1, 1234));
     EXPECT_EQ(sent[0].text, c.status) << "p1 points to the new status text";
@@ -231,7 +219,7 @@ TEST_F(StatusRefreshTest, RefreshSendsToEveryOpenChatWindowInListOrder) {
   ASSERT_EQ(sent.size(), 3u);
   const std::int32_t order[] = {4, 2, 6};
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(cntOf(sent[i]), order[i]);
+    EXPECT_EQ(static_cast<std::int32_t>(test::u32At(sent[i].record, 10)), order[i]);
     EXPECT_EQ(sent[i].record, refreshRecord(order[i], 0, 0));
   }
   // Without the marker, each button read its contact's status from the host.

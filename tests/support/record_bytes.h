@@ -2,6 +2,7 @@
 // little-endian order, and readers of recorded bytes.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -85,6 +86,21 @@ struct ActionInfoBytes {
     return b.bytes;
   }
 };
+
+// A status change (24011) whose size field says `size`, in a buffer of
+// `capacity` bytes: id, p1 (the contact) and p3 (the text) are written, every
+// other byte is `fill`.
+inline Bytes statusChangeBytes(std::uint16_t size, std::int32_t contact, const void* text,
+                               std::size_t capacity = kHostMessageExSize, std::uint8_t fill = 0) {
+  Bytes raw(capacity, fill);
+  auto put = [&raw](std::size_t offset, const Bytes& field) {
+    std::copy(field.begin(), field.end(), raw.begin() + static_cast<std::ptrdiff_t>(offset));
+  };
+  put(0, RecordBuilder{}.u16(size).u32(24011).bytes);
+  put(22, RecordBuilder{}.i32(contact).bytes);
+  put(30, RecordBuilder{}.ptr(text).bytes);
+  return raw;
+}
 
 // Reads a little-endian 32-bit field of recorded bytes.
 inline std::uint32_t u32At(const Bytes& bytes, std::size_t offset) {
