@@ -13,18 +13,19 @@
 #include "plugin/plugin_state.h"
 #include "settings/config_page.h"
 #include "settings/control_params.h"
-#include "tests/settings_support.h"
+#include "tests/support/cp1250.h"
+#include "tests/support/fake_host.h"
 #include "tests/support/in_process.h"
+#include "tests/support/record_bytes.h"
 
 namespace brisko {
 namespace {
 
-using test::Bytes;
 using test::cp1250;
 using test::InProcessHost;
 
-constexpr std::uint32_t kCB = 0x11000000;  // ConfigControlBase
-constexpr std::uint32_t kPage = 109101;
+constexpr std::uint32_t kCB = action::kConfigControlBase;
+constexpr std::uint32_t kPage = action::kConfigPage;
 constexpr std::uint32_t kAll = 0xFFFFFFFFu;
 
 const std::string kMark = "\x1A";
@@ -49,15 +50,10 @@ struct Step {
 };
 
 std::vector<std::uint8_t> insertionBytes(const Step& s) {
-  Bytes b;
-  b.u16(s.size).u32(s.id).u32(s.parent).i32(-2).i32(-1);
-  b.u32(0).u32(0).u32(0);  // offsets 18, 22, 26
-  b.u32(863).u32(s.status).u32(kAll).u32(0).u32(0);
-  b.u32(0);         // the text pointer, compared apart
-  b.u32(0).u32(0);  // text size, 58
-  b.u32(s.param).u32(0).u16(s.width).u16(s.height);
-  if (s.size == 78) b.u16(0).u16(0);
-  return b.data();
+  // The text pointer is compared apart.
+  return test::ActionInfoBytes{s.size,   s.id, s.parent, -2,      -1,      863,
+                               s.status, kAll, 0,        s.param, s.width, s.height}
+      .bytes();
 }
 
 std::optional<std::string> none() { return std::nullopt; }
@@ -194,9 +190,7 @@ TEST(ConfigPage, InfoBoxAsksTheHostForTheNameAndTheValueText) {
   EXPECT_EQ(queries[0].messageId, 30016u);
   ASSERT_FALSE(queries[0].args.empty());
   EXPECT_EQ(queries[0].args[0], 31);
-  Bytes query;
-  query.u16(30).u32(30016).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
-  EXPECT_EQ(queries[0].message, query.data());
+  EXPECT_EQ(queries[0].message, test::messageBytes(30016));
 
   const auto values = host.callsTo(msg::kGetPluginValue);
   ASSERT_EQ(values.size(), 1u);
@@ -303,48 +297,48 @@ TEST(InfoBox, HeaderAndParametersFollowTheArguments) {
   };
   for (const InfoCase& c : cases) {
     SCOPED_TRACE(c.what);
-    test::ScriptedHost scripted;
+    test::FakeHost scripted;
     scripted.displayName = c.displayName;
     scripted.valueTextBytes.assign(c.valueText.begin(), c.valueText.end());
     scripted.valueTextBytes.push_back(0);
     scripted.hostState = c.hostState;
     test::CurrentHostScope scope(&scripted);
     insertInfoBox(kPage, "opis", c.extra, c.image, 0, c.name, false);
-    const auto inserts = scripted.sentWith(msg::kInsertAction);
+    const auto inserts = scripted.callsTo(msg::kInsertAction);
     ASSERT_EQ(inserts.size(), 2u);
     EXPECT_EQ(inserts[0].text.value_or("(null)"), c.expectedParams);
-    EXPECT_EQ(scripted.pluginMessages.size(), c.asksHost ? 1u : 0u);
-    EXPECT_EQ(scripted.sentWith(msg::kGetPluginValue).size(), c.asksHost ? 1u : 0u);
-    EXPECT_EQ(scripted.getHostStateCalls, c.asksHost ? 1 : 0);
+    const auto queries = scripted.callsOf(test::FakeHost::Op::SendToPlugin);
+    EXPECT_EQ(queries.size(), c.asksHost ? 1u : 0u);
+    EXPECT_EQ(scripted.callsTo(msg::kGetPluginValue).size(), c.asksHost ? 1u : 0u);
+    EXPECT_EQ(scripted.callsOf(test::FakeHost::Op::GetHostState).size(), c.asksHost ? 1u : 0u);
     if (c.asksHost) {
-      EXPECT_EQ(scripted.pluginMessageTargets[0], scripted.pluginId);
-      EXPECT_EQ(scripted.pluginMessages[0].size, 30);
-      EXPECT_EQ(std::uint32_t{scripted.pluginMessages[0].id}, 30016u);
-      EXPECT_EQ(std::uint32_t{scripted.pluginMessages[0].p1}, 0u);
-      EXPECT_EQ(std::uint32_t{scripted.pluginMessages[0].p2}, 0u);
-      ASSERT_EQ(scripted.valueToTextArgs.size(), 1u);
-      EXPECT_EQ(scripted.valueToTextArgs[0], static_cast<std::uint32_t>(scripted.pluginValue));
+      EXPECT_EQ(queries[0].args, std::vector<std::int32_t>{scripted.pluginId});
+      EXPECT_EQ(queries[0].message, test::messageBytes(30016));
+      const auto texts = scripted.callsTo(msg::kValueToText);
+      ASSERT_EQ(texts.size(), 1u);
+      EXPECT_EQ(test::u32At(texts[0].message, 22),
+                static_cast<std::uint32_t>(scripted.pluginValue));
     }
   }
 }
 
 TEST(InfoBox, AValueBufferFilledToItsLastByteIsReadAs51Bytes) {
-  test::ScriptedHost scripted;
+  test::FakeHost scripted;
   scripted.displayName = std::string("N");
   scripted.valueTextBytes.assign(52, 'v');  // no terminator anywhere
   test::CurrentHostScope scope(&scripted);
   insertInfoBox(kPage, "opis", nullptr, nullptr, 0, nullptr, false);
-  const auto inserts = scripted.sentWith(msg::kInsertAction);
+  const auto inserts = scripted.callsTo(msg::kInsertAction);
   ASSERT_EQ(inserts.size(), 2u);
   EXPECT_EQ(inserts[0].text.value_or(""),
             kMark + "tipRich=<b>N " + std::string(51, 'v') + "</b><br/>" + kMark + "tipWidth=300");
 }
 
 TEST(InfoBox, GroupedBoxAndTheDescriptionRecord) {
-  test::ScriptedHost scripted;
+  test::FakeHost scripted;
   test::CurrentHostScope scope(&scripted);
   insertInfoBox(5555, "opis", nullptr, nullptr, 25, "Ja", true);
-  const auto inserts = scripted.sentWith(msg::kInsertAction);
+  const auto inserts = scripted.callsTo(msg::kInsertAction);
   ASSERT_EQ(inserts.size(), 4u);
   const std::uint32_t statuses[] = {0x000F0000, 0x001C0040, 0x00180080, 0x00100000};
   const std::uint16_t sizes[] = {74, 74, 78, 74};
@@ -366,10 +360,10 @@ TEST(InfoBox, GroupedBoxAndTheDescriptionRecord) {
 }
 
 TEST(InfoBox, WithoutADescriptionNothingBreaks) {
-  test::ScriptedHost scripted;
+  test::FakeHost scripted;
   test::CurrentHostScope scope(&scripted);
   insertInfoBox(kPage, nullptr, nullptr, nullptr, 0, nullptr, false);
-  const auto inserts = scripted.sentWith(msg::kInsertAction);
+  const auto inserts = scripted.callsTo(msg::kInsertAction);
   ASSERT_EQ(inserts.size(), 2u);
   EXPECT_FALSE(inserts[1].text.has_value());
 }
@@ -413,28 +407,16 @@ TEST(ControlParams, HasControlParam) {
 
 std::vector<std::uint8_t> statusBytes(std::uint32_t id, std::uint32_t parent, std::int32_t cnt,
                                       std::uint32_t status) {
-  Bytes b;
-  b.u16(74).u32(id).u32(parent).i32(cnt).i32(0).u32(0).u32(0).u32(0);
-  b.u32(1).u32(status).u32(2).u32(0).u32(0);
-  b.u32(0).u32(0).u32(0).u32(0).u32(0).u16(0).u16(0);
-  return b.data();
+  return test::ActionInfoBytes{74, id, parent, cnt, 0, 1, status, 2}.bytes();
 }
 
 std::vector<std::uint8_t> readBytes(std::uint32_t id, std::uint32_t parent, std::int32_t cnt) {
-  Bytes b;
-  b.u16(74).u32(id).u32(parent).i32(cnt).i32(0).u32(0).u32(0).u32(0);
-  b.u32(65600).u32(0).u32(0).u32(0).u32(0);
-  b.u32(0).u32(0).u32(0).u32(0).u32(0).u16(0).u16(0);
-  return b.data();
+  return test::ActionInfoBytes{74, id, parent, cnt, 0, 65600}.bytes();
 }
 
 // The expected value write: bytes with the text pointer masked, and the text.
 void expectValueWrite(const emu::HostCall& call, std::uint32_t column, const std::string& text) {
-  Bytes b;
-  b.u16(74).u32(kCB | column).u32(kPage).i32(-2).i32(0).u32(0).u32(0).u32(0);
-  b.u32(65600).u32(0).u32(0).u32(0).u32(0);
-  b.u32(0).u32(0).u32(0).u32(0).u32(0).u16(0).u16(0);
-  EXPECT_EQ(test::maskPointer(call.record, 50), b.data());
+  EXPECT_EQ(test::maskPointer(call.record, 50), readBytes(kCB | column, kPage, -2));
   EXPECT_NE(test::u32At(call.record, 50), 0u);
   EXPECT_EQ(call.text, text);
 }

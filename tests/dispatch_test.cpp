@@ -1,36 +1,29 @@
-// The entry point's message dispatch, driven directly with a mock host.
+// The entry point's message dispatch, driven directly with the fake host.
 #include "plugin/dispatch.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <new>
 #include <vector>
 
 #include "host/host_calls.h"
 #include "host/ids.h"
 #include "plugin/plugin_state.h"
+#include "tests/support/fake_host.h"
+#include "tests/support/record_bytes.h"
 
 namespace brisko {
 namespace {
 
-using ::testing::_;
-using ::testing::AnyNumber;
-using ::testing::NiceMock;
-using ::testing::Return;
-using ::testing::StrictMock;
+using test::FakeHost;
+using Op = FakeHost::Op;
 
-class MockHost : public IHost {
- public:
-  MOCK_METHOD(int, GetPluginId, (), (override));
-  MOCK_METHOD(int, GetPluginInstance, (), (override));
-  MOCK_METHOD(int, GetHostState, (), (override));
-  MOCK_METHOD(void, SetError, (int code), (override));
-  MOCK_METHOD(int, SendToHost, (HostMessage * message), (override));
-  MOCK_METHOD(int, SendToPlugin, (int pluginId, HostMessage* message), (override));
-  MOCK_METHOD(int, GetRowId, (int table, int index), (override));
-  MOCK_METHOD(int, GetValue, (int table, int row, int column, ConfigValue* value), (override));
-};
+// The codes the plug-in reported with SetError, in order.
+std::vector<std::int32_t> errors(const FakeHost& host) {
+  std::vector<std::int32_t> codes;
+  for (const FakeHost::Call& call : host.callsOf(Op::SetError)) codes.push_back(call.args.at(0));
+  return codes;
+}
 
 HostMessage makeMessage(std::uint32_t id, std::uint32_t p1 = 0, std::uint32_t p2 = 0,
                         std::uint16_t size = kHostMessageSize) {
@@ -84,16 +77,16 @@ TEST_F(DispatchTest, TextQueriesAnswerStaticTexts) {
 }
 
 TEST_F(DispatchTest, IdentificationQueriesMakeNoHostCallWhileRunning) {
-  StrictMock<MockHost> host;
+  FakeHost host;
   start(host);
   for (std::uint32_t id : {30010u, 30011u, 30012u, 30013u, 30016u, 30017u, 20020u, 22101u}) {
     sendMessage(id);
   }
-  // StrictMock fails on any call, SetError included.
+  EXPECT_TRUE(host.calls.empty()) << "no call at all, SetError included";
 }
 
 TEST_F(DispatchTest, InitKeepsHostAndCreatesOneState) {
-  StrictMock<MockHost> host;
+  FakeHost host;
   EXPECT_EQ(currentPluginState(), nullptr);
   start(host);
   EXPECT_EQ(host::current(), &host);
@@ -104,25 +97,29 @@ TEST_F(DispatchTest, InitKeepsHostAndCreatesOneState) {
   EXPECT_EQ(sendMessage(msg::kShutdown), 1);
   EXPECT_EQ(host::current(), nullptr);
   EXPECT_EQ(currentPluginState(), nullptr);
+  EXPECT_TRUE(host.calls.empty()) << "starting and stopping ask the host nothing";
 }
 
 TEST_F(DispatchTest, SecondInitReplacesHostAndState) {
-  StrictMock<MockHost> first;
-  StrictMock<MockHost> second;
+  FakeHost first;
+  FakeHost second;
   start(first);
   currentPluginState()->settings.linkCount = 9;
   start(second);
   EXPECT_EQ(host::current(), &second);
   ASSERT_NE(currentPluginState(), nullptr);
   EXPECT_EQ(currentPluginState()->settings.linkCount, 4) << "a fresh object";
+  EXPECT_TRUE(first.calls.empty());
+  EXPECT_TRUE(second.calls.empty());
 }
 
 TEST_F(DispatchTest, InitWithoutParametersOrObjectIsIgnored) {
-  StrictMock<MockHost> host;
+  FakeHost host;
   EXPECT_EQ(sendMessage(msg::kInit, ptrValue(&host), 0, 29), 0);
   EXPECT_EQ(sendMessage(msg::kInit, 0), 0);
   EXPECT_EQ(currentPluginState(), nullptr);
   EXPECT_EQ(host::current(), nullptr);
+  EXPECT_TRUE(host.calls.empty());
 }
 
 TEST_F(DispatchTest, ShutdownWithoutInitAnswersOne) {
@@ -138,17 +135,19 @@ constexpr std::uint32_t kUnknownIds[] = {12345, 0,     30014, 30015, 30018,
                                          20003, 22201, 24010, 10101, 0xFFFFFFFF};
 
 TEST_F(DispatchTest, UnknownIdIsReportedOnceWithCodeOne) {
-  StrictMock<MockHost> host;
+  FakeHost host;
   start(host);
   for (std::uint32_t id : kUnknownIds) {
     SCOPED_TRACE(id);
-    EXPECT_CALL(host, SetError(1)).Times(1);
+    host.calls.clear();
     EXPECT_EQ(sendMessage(id), 0);
-    ::testing::Mock::VerifyAndClearExpectations(&host);
+    EXPECT_EQ(errors(host), std::vector<std::int32_t>{1});
+    EXPECT_EQ(host.calls.size(), 1u) << "SetError alone";
   }
-  EXPECT_CALL(host, SetError(1)).Times(1);
+  host.calls.clear();
   EXPECT_EQ(sendMessage(12345, 0, 0, 10), 0) << "a short record is still read for its id";
-  ::testing::Mock::VerifyAndClearExpectations(&host);
+  EXPECT_EQ(errors(host), std::vector<std::int32_t>{1});
+  EXPECT_EQ(host.calls.size(), 1u);
   EXPECT_EQ(host::current(), &host) << "an unknown id touches neither reference";
   EXPECT_NE(currentPluginState(), nullptr);
 }
@@ -164,7 +163,7 @@ TEST_F(DispatchTest, UnknownIdBeforeInitMakesNoCall) {
 
 // A 20001 without an interface object while running changes nothing.
 TEST_F(DispatchTest, InitWithoutParameterWhileRunningKeepsHostAndState) {
-  StrictMock<MockHost> host;
+  FakeHost host;
   start(host);
   PluginState* state = currentPluginState();
   state->settings.linkCount = 9;
@@ -173,6 +172,7 @@ TEST_F(DispatchTest, InitWithoutParameterWhileRunningKeepsHostAndState) {
   EXPECT_EQ(host::current(), &host);
   EXPECT_EQ(currentPluginState(), state);
   EXPECT_EQ(state->settings.linkCount, 9);
+  EXPECT_TRUE(host.calls.empty());
 }
 
 TEST_F(DispatchTest, MessagesNeedingStateAreIgnoredWithoutIt) {
@@ -181,24 +181,24 @@ TEST_F(DispatchTest, MessagesNeedingStateAreIgnoredWithoutIt) {
     EXPECT_EQ(sendMessage(id), 0);
   }
   // After a shutdown as well: the host reference is gone, so no call can happen.
-  StrictMock<MockHost> host;
+  FakeHost host;
   start(host);
   sendMessage(msg::kShutdown);
   for (std::uint32_t id : {21001u, 22000u, 22100u, 22200u}) EXPECT_EQ(sendMessage(id), 0);
+  EXPECT_TRUE(host.calls.empty());
 }
 
 TEST_F(DispatchTest, HandlersAnswerOne) {
-  NiceMock<MockHost> host;
-  ON_CALL(host, SendToHost(_)).WillByDefault(Return(0));
+  FakeHost host;
   start(host);
-  EXPECT_CALL(host, SetError(_)).Times(0);
   EXPECT_EQ(sendMessage(msg::kRegisterColumns), 1);
   EXPECT_EQ(sendMessage(msg::kBuildUserInterface), 1);
   EXPECT_EQ(sendMessage(msg::kLoadSettings), 1);
+  EXPECT_TRUE(errors(host).empty());
 }
 
 TEST_F(DispatchTest, ActionNotifyWithoutRecordIsIgnored) {
-  StrictMock<MockHost> host;
+  FakeHost host;
   start(host);
   EXPECT_EQ(sendMessage(msg::kActionNotify, 0), 0);
   ActionNotify notify{};
@@ -206,112 +206,75 @@ TEST_F(DispatchTest, ActionNotifyWithoutRecordIsIgnored) {
   notify.id = 999999;  // no action of ours: nothing happens
   EXPECT_EQ(sendMessage(msg::kActionNotify, ptrValue(&notify), 0, 29), 0);
   EXPECT_EQ(sendMessage(msg::kActionNotify, ptrValue(&notify)), 0);
+  EXPECT_TRUE(host.calls.empty());
 }
 
 // 24011 must carry its third parameter: 34 bytes are accepted, 33 are a
 // record too short for the message, answered 0 and reported, never thrown.
 TEST_F(DispatchTest, StatusChangeSizeBoundary) {
-  NiceMock<MockHost> host;
+  FakeHost host;
   start(host);
-  unsigned char raw[40] = {};
   const char status[] = "www.example.pl";
-  HostMessage* m = reinterpret_cast<HostMessage*>(raw);
-  m->id = msg::kStatusChange;
-  m->p1 = 7;
-  std::uint32_t p3 = ptrValue(status);
-  std::memcpy(raw + 30, &p3, 4);
+  test::Bytes raw = test::statusChangeBytes(34, 7, status, 40);
+  HostMessage* m = reinterpret_cast<HostMessage*>(raw.data());
 
   // A chat window closed for contact 7: accepted, nothing sent.
-  EXPECT_CALL(host, SetError(_)).Times(0);
-  EXPECT_CALL(host, SendToHost(_)).WillRepeatedly(Return(0));
   m->size = 34;
   EXPECT_EQ(handleMessage(m), 0);
   m->size = 40;
   EXPECT_EQ(handleMessage(m), 0);
-  ::testing::Mock::VerifyAndClearExpectations(&host);
+  EXPECT_TRUE(errors(host).empty());
 
-  EXPECT_CALL(host, SetError(1)).Times(1);
-  EXPECT_CALL(host, SendToHost(_)).Times(0);
+  host.calls.clear();
   m->size = 33;
   EXPECT_EQ(handleMessage(m), 0);
+  EXPECT_EQ(errors(host), std::vector<std::int32_t>{1});
+  EXPECT_TRUE(host.callsOf(Op::SendToHost).empty());
 }
 
 // The handler gets a 34-byte copy with its size rewritten; the chat-window
 // query shows it ran with the contact from p1.
 TEST_F(DispatchTest, StatusChangeReachesHandlerWithContact) {
-  NiceMock<MockHost> host;
+  FakeHost host;
   start(host);
-  std::vector<std::uint32_t> askedContacts;
-  ON_CALL(host, SendToHost(_)).WillByDefault([&](HostMessage* message) {
-    if (message->id == msg::kGetActionHandle) {
-      askedContacts.push_back(
-          static_cast<std::uint32_t>(valuePtr<const ActionRef>(message->p1)->cnt));
-    }
-    return 0;
-  });
-  unsigned char raw[34] = {};
-  HostMessage* m = reinterpret_cast<HostMessage*>(raw);
-  m->size = 34;
-  m->id = msg::kStatusChange;
-  m->p1 = 77;
   const char status[] = "x";
-  std::uint32_t p3 = ptrValue(status);
-  std::memcpy(raw + 30, &p3, 4);
-  EXPECT_EQ(handleMessage(m), 0);
+  test::Bytes raw = test::statusChangeBytes(34, 77, status);
+  EXPECT_EQ(handleMessage(reinterpret_cast<HostMessage*>(raw.data())), 0);
+  std::vector<std::uint32_t> askedContacts;
+  for (const FakeHost::Call& call : host.callsTo(msg::kGetActionHandle)) {
+    askedContacts.push_back(test::u32At(call.record, 8));  // cnt
+  }
   EXPECT_EQ(askedContacts, std::vector<std::uint32_t>{77});
 }
 
 // The copy handed to the handler carries p3: the new status text reaches the
 // chat button's refresh, whatever the incoming record's size beyond 34.
 TEST_F(DispatchTest, StatusChangeCopyCarriesTheStatusText) {
-  NiceMock<MockHost> host;
+  FakeHost host;
+  host.answers[msg::kGetActionHandle] = 1;  // the chat window is open
   start(host);
   const char status[] = "nowy www.example.pl";
-  struct Refresh {
-    std::uint32_t id, parent, code, p1, p2;
-    std::int32_t cnt;
-  };
-  std::vector<Refresh> refreshes;
-  ON_CALL(host, SendToHost(_)).WillByDefault([&](HostMessage* message) {
-    if (message->id == msg::kGetActionHandle) return 1;  // the chat window is open
-    if (message->id == msg::kCallAction) {
-      const ActionNotify* n = valuePtr<const ActionNotify>(message->p1);
-      refreshes.push_back({n->id, n->parent, n->code, n->p1, n->p2, n->cnt});
-    }
-    return 0;
-  });
-  EXPECT_CALL(host, SetError(_)).Times(0);
   for (std::uint16_t size : {std::uint16_t{34}, std::uint16_t{48}}) {
     SCOPED_TRACE(size);
-    refreshes.clear();
-    unsigned char raw[48];
-    std::memset(raw, 0xEE, sizeof raw);  // bytes beyond 34 are not the handler's
-    HostMessage* m = reinterpret_cast<HostMessage*>(raw);
-    m->size = size;
-    m->id = msg::kStatusChange;
-    m->p1 = 12;
-    const std::uint32_t p3 = ptrValue(status);
-    std::memcpy(raw + 30, &p3, 4);
-    EXPECT_EQ(handleMessage(m), 0);
+    host.calls.clear();
+    // Bytes beyond 34 are not the handler's.
+    test::Bytes raw = test::statusChangeBytes(size, 12, status, 48, 0xEE);
+    EXPECT_EQ(handleMessage(reinterpret_cast<HostMessage*>(raw.data())), 0);
+    const auto refreshes = host.callsTo(msg::kCallAction);
     ASSERT_EQ(refreshes.size(), 1u);
-    EXPECT_EQ(refreshes[0].id, action::kChatLinkButton);
-    EXPECT_EQ(refreshes[0].parent, group::kChatWindow);
-    EXPECT_EQ(refreshes[0].cnt, 12);
-    EXPECT_EQ(refreshes[0].code, notify::kRefresh);
-    EXPECT_EQ(refreshes[0].p1, ptrValue(status));
-    EXPECT_EQ(refreshes[0].p2, 1234u);
+    EXPECT_EQ(refreshes[0].record, test::notifyBytes(action::kChatLinkButton, group::kChatWindow,
+                                                     12, notify::kRefresh, ptrValue(status), 1234));
+    EXPECT_TRUE(errors(host).empty());
   }
 }
 
 // Nothing thrown inside a handler crosses into the host.
 TEST_F(DispatchTest, ExceptionsInHandlersBecomeSetError) {
-  NiceMock<MockHost> host;
+  FakeHost host;
   start(host);
-  EXPECT_CALL(host, SendToHost(_)).WillRepeatedly([](HostMessage*) -> int {
-    throw std::bad_alloc();
-  });
-  EXPECT_CALL(host, SetError(1)).Times(1);
+  host.beforeSend = [](const HostMessage&) { throw std::bad_alloc(); };
   EXPECT_EQ(sendMessage(msg::kRegisterColumns), 0);
+  EXPECT_EQ(errors(host), std::vector<std::int32_t>{1});
 }
 
 TEST_F(DispatchTest, NullMessageIsAnsweredZero) { EXPECT_EQ(handleMessage(nullptr), 0); }

@@ -8,88 +8,14 @@
 #include <vector>
 
 #include "host/ids.h"
+#include "tests/support/fake_host.h"
+#include "tests/support/record_bytes.h"
 
 namespace brisko {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// Little-endian builders for expected records.
-struct RecordBuilder {
-  Bytes bytes;
-  RecordBuilder& u8(std::uint8_t v) {
-    bytes.push_back(v);
-    return *this;
-  }
-  RecordBuilder& u16(std::uint16_t v) { return u8(v & 0xFF).u8(v >> 8); }
-  RecordBuilder& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-  RecordBuilder& ptr(const void* p) { return u32(ptrValue(p)); }
-  RecordBuilder& zeros(std::size_t n) {
-    bytes.insert(bytes.end(), n, 0);
-    return *this;
-  }
-};
-
-// Records what the plug-in sends, with copies of the bytes.
-class RecordingHost : public IHost {
- public:
-  struct Sent {
-    Bytes message;
-    Bytes record;
-  };
-  std::vector<Sent> sent;
-  int answer = 0;
-  std::vector<std::vector<int>> valueCalls;
-  std::uint32_t valueAnswer = 0;
-  int rowAnswer = 0;
-
-  int GetPluginId() override { return 5; }
-  int GetPluginInstance() override { return 0x10000000; }
-  int GetHostState() override { return 0; }
-  void SetError(int) override {}
-  int SendToHost(HostMessage* m) override {
-    Sent s;
-    const auto* raw = reinterpret_cast<const std::uint8_t*>(m);
-    s.message.assign(raw, raw + m->size);
-    std::size_t recordSize = 0;
-    switch (m->id) {
-      case msg::kInsertAction:
-      case msg::kGetActionValue:
-      case msg::kSetAction:
-      case msg::kSetActionValue:
-        recordSize = valuePtr<const ActionInfo>(m->p1)->size;
-        break;
-      case msg::kCallAction:
-        recordSize = kActionNotifySize;
-        break;
-      case msg::kGetActionHandle:
-        recordSize = kActionRefSize;
-        break;
-      case msg::kRegisterIcon:
-        recordSize = kIconRecordSize;
-        break;
-      default:
-        break;
-    }
-    if (recordSize != 0) {
-      const auto* rec = valuePtr<const std::uint8_t>(m->p1);
-      s.record.assign(rec, rec + recordSize);
-    }
-    sent.push_back(s);
-    return answer;
-  }
-  int SendToPlugin(int, HostMessage*) override { return 0; }
-  int GetRowId(int table, int index) override {
-    valueCalls.push_back({table, index});
-    return rowAnswer;
-  }
-  int GetValue(int table, int row, int column, ConfigValue* value) override {
-    valueCalls.push_back({table, row, column, value->type, static_cast<int>(value->value),
-                          static_cast<int>(value->bufferSize)});
-    value->value = valueAnswer;
-    return 0;
-  }
-};
+using test::Bytes;
+using test::RecordBuilder;
 
 // Leaves non-zero bytes in the stack area the next call's frame will use, so
 // that a record field left uninitialised shows up as a wrong byte.
@@ -105,14 +31,15 @@ class HostCallsTest : public ::testing::Test {
  protected:
   void SetUp() override { host::setCurrent(&host_); }
   void TearDown() override { host::setCurrent(nullptr); }
+  // The messages sent, in order.
+  std::vector<test::FakeHost::Call> sent() const {
+    return host_.callsOf(test::FakeHost::Op::SendToHost);
+  }
   // The 30-byte message around a record pointer.
   static Bytes message(std::uint32_t id, const Bytes& sentMessage, std::uint32_t hdr3 = 0) {
-    std::uint32_t p1, p2;
-    std::memcpy(&p1, sentMessage.data() + 22, 4);
-    std::memcpy(&p2, sentMessage.data() + 26, 4);
-    return RecordBuilder{}.u16(30).u32(id).u32(0).u32(0).u32(hdr3).u32(0).u32(p1).u32(p2).bytes;
+    return test::messageBytes(id, test::u32At(sentMessage, 22), test::u32At(sentMessage, 26), hdr3);
   }
-  RecordingHost host_;
+  test::FakeHost host_;
 };
 
 TEST_F(HostCallsTest, InsertActionShortAndLongForms) {
@@ -122,21 +49,18 @@ TEST_F(HostCallsTest, InsertActionShortAndLongForms) {
   dirtyStack();
   host::InsertAction(
       {109101, 0x11000000, -1, 0x000B0000, text, 109114, 50, 7, host::ActionForm::Long78});
-  ASSERT_EQ(host_.sent.size(), 2u);
-  EXPECT_EQ(host_.sent[0].message, message(10101, host_.sent[0].message));
+  ASSERT_EQ(sent().size(), 2u);
+  EXPECT_EQ(sent()[0].message, message(10101, sent()[0].message));
 
   auto insertion = [&](std::uint16_t size, std::uint32_t id, std::uint32_t parent,
                        std::int32_t position, std::uint32_t status, std::uint32_t param,
                        std::uint16_t width, std::uint16_t height) {
-    RecordBuilder b;
-    b.u16(size).u32(id).u32(parent).u32(0xFFFFFFFE).u32(static_cast<std::uint32_t>(position));
-    b.zeros(12).u32(863).u32(status).u32(0xFFFFFFFF).zeros(8).ptr(text).zeros(8);
-    b.u32(param).zeros(4).u16(width).u16(height);
-    if (size == 78) b.zeros(4);
-    return b.bytes;
+    return test::ActionInfoBytes{size,   id,         parent,         -2,    position, 863,
+                                 status, 0xFFFFFFFF, ptrValue(text), param, width,    height}
+        .bytes();
   };
-  EXPECT_EQ(host_.sent[0].record, insertion(74, 109010, 30, 1, 0x01000010, 109001, 0, 0));
-  EXPECT_EQ(host_.sent[1].record, insertion(78, 0x11000000, 109101, -1, 0x000B0000, 109114, 50, 7));
+  EXPECT_EQ(sent()[0].record, insertion(74, 109010, 30, 1, 0x01000010, 109001, 0, 0));
+  EXPECT_EQ(sent()[1].record, insertion(78, 0x11000000, 109101, -1, 0x000B0000, 109114, 50, 7));
 }
 
 TEST_F(HostCallsTest, StatusTextAndValueChanges) {
@@ -148,37 +72,20 @@ TEST_F(HostCallsTest, StatusTextAndValueChanges) {
   host::SetActionValue({0x1101AA3B, 109101, -2}, "10", false);
   dirtyStack();
   host::SetActionValue({0x1101AA3F, 109101, -2}, "xyz", true);
-  ASSERT_EQ(host_.sent.size(), 4u);
+  ASSERT_EQ(sent().size(), 4u);
 
   auto change = [](std::uint32_t id, std::uint32_t parent, std::int32_t cnt, std::uint32_t mask,
                    std::uint32_t status, std::uint32_t statusMask, std::uint32_t text) {
-    return RecordBuilder{}
-        .u16(74)
-        .u32(id)
-        .u32(parent)
-        .u32(static_cast<std::uint32_t>(cnt))
-        .u32(0)
-        .zeros(12)
-        .u32(mask)
-        .u32(status)
-        .u32(statusMask)
-        .zeros(8)
-        .u32(text)
-        .zeros(20)
-        .bytes;
+    return test::ActionInfoBytes{74, id, parent, cnt, 0, mask, status, statusMask, text}.bytes();
   };
-  auto textOf = [&](int i) {
-    std::uint32_t t;
-    std::memcpy(&t, host_.sent[i].record.data() + 50, 4);
-    return t;
-  };
-  EXPECT_EQ(host_.sent[0].message, message(10108, host_.sent[0].message));
-  EXPECT_EQ(host_.sent[0].record, change(109010, 30, 7, 1, 1, 1, 0));
-  EXPECT_EQ(host_.sent[1].message, message(10108, host_.sent[1].message));
-  EXPECT_EQ(host_.sent[1].record, change(109012, 109010, -2, 64, 0, 0, textOf(1)));
-  EXPECT_EQ(host_.sent[2].message, message(10110, host_.sent[2].message));
-  EXPECT_EQ(host_.sent[2].record, change(0x1101AA3B, 109101, -2, 64, 0, 0, textOf(2)));
-  EXPECT_EQ(host_.sent[3].record, change(0x1101AA3F, 109101, -2, 65600, 0, 0, textOf(3)));
+  auto textOf = [&](int i) { return test::u32At(sent()[i].record, 50); };
+  EXPECT_EQ(sent()[0].message, message(10108, sent()[0].message));
+  EXPECT_EQ(sent()[0].record, change(109010, 30, 7, 1, 1, 1, 0));
+  EXPECT_EQ(sent()[1].message, message(10108, sent()[1].message));
+  EXPECT_EQ(sent()[1].record, change(109012, 109010, -2, 64, 0, 0, textOf(1)));
+  EXPECT_EQ(sent()[2].message, message(10110, sent()[2].message));
+  EXPECT_EQ(sent()[2].record, change(0x1101AA3B, 109101, -2, 64, 0, 0, textOf(2)));
+  EXPECT_EQ(sent()[3].record, change(0x1101AA3F, 109101, -2, 65600, 0, 0, textOf(3)));
 }
 
 TEST_F(HostCallsTest, GetActionValueOffersNoBufferAndCopiesTheAnswer) {
@@ -189,29 +96,15 @@ TEST_F(HostCallsTest, GetActionValueOffersNoBufferAndCopiesTheAnswer) {
   EXPECT_EQ(value, "123");
   hostText[0] = 'X';
   EXPECT_EQ(value, "123") << "the answer is copied";
-  ASSERT_EQ(host_.sent.size(), 1u);
-  Bytes expected = RecordBuilder{}
-                       .u16(74)
-                       .u32(0x1101AA3A)
-                       .u32(109101)
-                       .u32(0xFFFFFFFE)
-                       .u32(0)
-                       .zeros(12)
-                       .u32(65600)
-                       .zeros(16)
-                       .u32(0)
-                       .u32(0)
-                       .zeros(16)
-                       .bytes;
-  EXPECT_EQ(host_.sent[0].record, expected);
-  EXPECT_EQ(host_.sent[0].message, message(10106, host_.sent[0].message));
+  ASSERT_EQ(sent().size(), 1u);
+  const Bytes expected = test::ActionInfoBytes{74, 0x1101AA3A, 109101, -2, 0, 65600}.bytes();
+  EXPECT_EQ(sent()[0].record, expected);
+  EXPECT_EQ(sent()[0].message, message(10106, sent()[0].message));
 
   host_.answer = 0;
   dirtyStack();
   EXPECT_EQ(host::GetActionValue({0x1101AA3A, 109101, -2}, false), "") << "null is empty";
-  std::uint32_t mask;
-  std::memcpy(&mask, host_.sent[1].record.data() + 30, 4);
-  EXPECT_EQ(mask, 64u);
+  EXPECT_EQ(test::u32At(sent()[1].record, 30), 64u);
 }
 
 TEST_F(HostCallsTest, ActionHandleIconAndCallAction) {
@@ -222,39 +115,21 @@ TEST_F(HostCallsTest, ActionHandleIconAndCallAction) {
   host::RegisterIcon(109002, 2, 0x10000000, 101);
   ActionNotify notify{kActionNotifySize, 109040, 200, 77, 12, 0, 0x1234, 1234};
   host::CallAction(notify);
-  ASSERT_EQ(host_.sent.size(), 3u);
-  EXPECT_EQ(host_.sent[0].message, message(10117, host_.sent[0].message));
-  EXPECT_EQ(host_.sent[0].record, (RecordBuilder{}.u32(3).u32(0).u32(77).bytes));
-  EXPECT_EQ(host_.sent[1].message, message(10130, host_.sent[1].message));
-  Bytes icon = RecordBuilder{}
-                   .u16(36)
-                   .zeros(2)
-                   .u32(109002)
-                   .u32(2)
-                   .u32(0)
-                   .u32(1)
-                   .u32(0x10000000)
-                   .u32(101)
-                   .u32(0)
-                   .u32(0)
-                   .bytes;
+  ASSERT_EQ(sent().size(), 3u);
+  EXPECT_EQ(sent()[0].message, message(10117, sent()[0].message));
+  EXPECT_EQ(sent()[0].record, (RecordBuilder{}.u32(3).u32(0).u32(77).bytes));
+  EXPECT_EQ(sent()[1].message, message(10130, sent()[1].message));
+  RecordBuilder icon;
+  icon.u16(36).zeros(2).u32(109002).u32(2).u32(0).u32(1).u32(0x10000000).u32(101).zeros(8);
   // The two gap bytes carry nothing for the host; like every unnamed byte they are zero.
-  EXPECT_EQ(host_.sent[1].record, icon);
-  EXPECT_EQ(host_.sent[2].message, message(10103, host_.sent[2].message));
-  EXPECT_EQ(host_.sent[2].record, (RecordBuilder{}
-                                       .u16(30)
-                                       .u32(109040)
-                                       .u32(200)
-                                       .u32(77)
-                                       .u32(12)
-                                       .u32(0)
-                                       .u32(0x1234)
-                                       .u32(1234)
-                                       .bytes));
+  EXPECT_EQ(sent()[1].record, icon.bytes);
+  EXPECT_EQ(sent()[2].message, message(10103, sent()[2].message));
+  EXPECT_EQ(sent()[2].record, test::notifyBytes(109040, 200, 77, 12, 0x1234, 1234));
 }
 
 TEST_F(HostCallsTest, ContactCountPluginValueAndValueToText) {
   host_.answer = 3;
+  host_.pluginValue = 3;
   dirtyStack();
   EXPECT_EQ(host::GetContactCount(), 3);
   dirtyStack();
@@ -262,14 +137,10 @@ TEST_F(HostCallsTest, ContactCountPluginValueAndValueToText) {
   char buffer[52] = {};
   dirtyStack();
   host::ValueToText(3, buffer);
-  ASSERT_EQ(host_.sent.size(), 3u);
-  EXPECT_EQ(
-      host_.sent[0].message,
-      (RecordBuilder{}.u16(30).u32(201).u32(0).u32(0).u32(0xFFFFFFFF).u32(0).u32(0).u32(0).bytes));
-  EXPECT_EQ(host_.sent[1].message,
-            (RecordBuilder{}.u16(30).u32(245).zeros(16).u32(5).u32(0).bytes));
-  EXPECT_EQ(host_.sent[2].message,
-            (RecordBuilder{}.u16(30).u32(26).zeros(16).u32(3).ptr(buffer).bytes));
+  ASSERT_EQ(sent().size(), 3u);
+  EXPECT_EQ(sent()[0].message, test::messageBytes(201, 0, 0, 0xFFFFFFFF));
+  EXPECT_EQ(sent()[1].message, test::messageBytes(245, 5));
+  EXPECT_EQ(sent()[2].message, test::messageBytes(26, 3, ptrValue(buffer)));
 }
 
 TEST_F(HostCallsTest, RegisterConfigColumnIsTheWholeMessage) {
@@ -277,40 +148,46 @@ TEST_F(HostCallsTest, RegisterConfigColumnIsTheWholeMessage) {
   static const char def[] = "-1";
   dirtyStack();
   host::RegisterConfigColumn(109128, 1, ptrValue(def), key);
-  ASSERT_EQ(host_.sent.size(), 1u);
-  EXPECT_EQ(host_.sent[0].message, (RecordBuilder{}
-                                        .u16(39)
-                                        .u32(1102)
-                                        .zeros(16)
-                                        .u8(0)
-                                        .u32(109128)
-                                        .u32(1)
-                                        .ptr(def)
-                                        .ptr(key)
-                                        .bytes));
+  ASSERT_EQ(sent().size(), 1u);
+  EXPECT_EQ(sent()[0].message, (RecordBuilder{}
+                                    .u16(39)
+                                    .u32(1102)
+                                    .zeros(16)
+                                    .u8(0)
+                                    .u32(109128)
+                                    .u32(1)
+                                    .ptr(def)
+                                    .ptr(key)
+                                    .bytes));
 }
 
 TEST_F(HostCallsTest, TableReads) {
   static const char text[] = "opis";
-  host_.valueAnswer = ptrValue(text);
+  host_.rawValue = ptrValue(text);
   dirtyStack();
   EXPECT_EQ(host::GetContactString(7, 18), "opis");
   dirtyStack();
   EXPECT_EQ(host::GetConfigString(109119), "opis");
-  host_.valueAnswer = 0;
+  host_.rawValue = 0;
   dirtyStack();
   EXPECT_EQ(host::GetConfigString(109119), "") << "null is the empty text";
-  host_.valueAnswer = 0xFFFFFFFF;
+  host_.rawValue = 0xFFFFFFFF;
   dirtyStack();
   EXPECT_EQ(host::GetConfigInt(109115), -1);
-  host_.rowAnswer = -1;
+  host_.rowId = -1;
   EXPECT_EQ(host::GetContactId(4), -1);
   std::vector<std::vector<int>> expected = {{1, 7, 18, 1, 0, 0},
                                             {0, 0, 109119, 1, 0, 0},
                                             {0, 0, 109119, 1, 0, 0},
                                             {0, 0, 109115, 0, 0, 0},
                                             {1, 4}};
-  EXPECT_EQ(host_.valueCalls, expected);
+  std::vector<std::vector<int>> reads;
+  for (const test::FakeHost::Call& call : host_.calls) {
+    if (call.op == test::FakeHost::Op::GetValue || call.op == test::FakeHost::Op::GetRowId) {
+      reads.push_back(call.args);
+    }
+  }
+  EXPECT_EQ(reads, expected);
 }
 
 TEST(HostCallsWithoutHost, EveryCallIsSkipped) {

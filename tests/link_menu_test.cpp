@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "emulator/host_emulator.h"
@@ -14,40 +15,22 @@
 #include "host/records.h"
 #include "menu/link_actions.h"
 #include "plugin/plugin_state.h"
+#include "settings/columns.h"
 #include "settings/texts.h"
+#include "tests/support/emulator_calls.h"
+#include "tests/support/fake_host.h"
 #include "tests/support/in_process.h"
-
-#if !defined(_WIN32)
-#include "system/native_system.h"
-#endif
+#include "tests/support/record_bytes.h"
 
 namespace brisko {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using Strings = std::vector<std::string>;
-
-// Configuration columns the tests set.
-constexpr std::uint32_t kColShowInContactMenu = 109110;
-constexpr std::uint32_t kColShowInChatWindow = 109111;
-constexpr std::uint32_t kColSubmenuForSingleLink = 109112;
-constexpr std::uint32_t kColShowSingleLinkName = 109113;
-constexpr std::uint32_t kColLinkCount = 109115;
-constexpr std::uint32_t kColDisplayLength = 109116;
-constexpr std::uint32_t kColCutHttp = 109117;
-constexpr std::uint32_t kColCutWww = 109118;
-
-// Little-endian builder for expected records.
-struct RecordBuilder {
-  Bytes bytes;
-  RecordBuilder& u8(std::uint8_t v) {
-    bytes.push_back(v);
-    return *this;
-  }
-  RecordBuilder& u16(std::uint16_t v) { return u8(v & 0xFF).u8(v >> 8); }
-  RecordBuilder& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-  RecordBuilder& i32(std::int32_t v) { return u32(static_cast<std::uint32_t>(v)); }
-};
+using test::Bytes;
+using test::clipboardText;
+using test::RecordBuilder;
+using test::recordOpenings;
+using test::statusReads;
 
 // One change (message 10108) the plug-in sent.
 struct Change {
@@ -121,32 +104,6 @@ std::vector<Visibility> visibilityChanges(const emu::HostEmulator& host) {
   return result;
 }
 
-// Reads of a contact's status description (table 1, column 18).
-int statusReads(const emu::HostEmulator& host, std::int32_t contact) {
-  int count = 0;
-  for (const emu::HostCall& call : host.calls()) {
-    if (call.op == emu::HostCall::Op::GetValue && call.args.size() >= 3 &&
-        call.args[0] == kContactTable && call.args[1] == contact &&
-        call.args[2] == kStatusDescriptionColumn) {
-      ++count;
-    }
-  }
-  return count;
-}
-
-std::vector<char> clipboardText(const std::string& text) {
-  std::vector<char> bytes(text.begin(), text.end());
-  bytes.push_back('\0');
-  return bytes;
-}
-
-// Natively, opening is recorded instead of starting a browser.
-void recordOpenings() {
-#if !defined(_WIN32)
-  nativeSystem().setOpenMode(NativeSystem::OpenMode::Record);
-#endif
-}
-
 const std::uint32_t kSlot0 = action::kLinkItemBase;
 
 // A running plug-in with plain menu texts: no shortening, "http://" cut,
@@ -156,10 +113,10 @@ class LinkMenuTest : public ::testing::Test {
   void SetUp() override {
     recordOpenings();
     ASSERT_TRUE(host.startUp());
-    host.setConfigInt(kColDisplayLength, 0);
-    host.setConfigInt(kColLinkCount, 10);
-    host.setConfigInt(kColCutHttp, 1);
-    host.setConfigInt(kColCutWww, 0);
+    host.setConfigInt(column::kDisplayLength, 0);
+    host.setConfigInt(column::kLinkCount, 10);
+    host.setConfigInt(column::kCutHttp, 1);
+    host.setConfigInt(column::kCutWww, 0);
     reload();
     host.setShift(false);
     host.clearOpenedLinks();
@@ -210,26 +167,14 @@ TEST(LinkActionsStartUp, ThirteenInsertionsByteByByte) {
     const Expected& e = expected[i];
     const emu::HostCall& call = inserts[i];
 
-    RecordBuilder message;
-    message.u16(30).u32(msg::kInsertAction).u32(0).u32(0).u32(0).u32(0);
-    ASSERT_EQ(call.message.size(), 30u);
-    EXPECT_EQ(Bytes(call.message.begin(), call.message.begin() + 22), message.bytes);
-    EXPECT_EQ(Bytes(call.message.begin() + 26, call.message.end()), Bytes(4, 0)) << "p2";
+    EXPECT_EQ(test::maskPointer(call.message, 22), test::messageBytes(msg::kInsertAction));
 
     ASSERT_EQ(call.record.size(), 74u);
-    RecordBuilder r;
-    r.u16(74).u32(e.id).u32(e.parent).i32(-2).i32(e.position).u32(0).u32(0).u32(0);
-    r.u32(863).u32(e.status).u32(0xFFFFFFFF).u32(0).u32(0);
-    const std::size_t textOffset = r.bytes.size();
-    r.u32(0);  // the text pointer, compared below through the text
-    r.u32(0).u32(0).u32(e.param).u32(0).u16(0).u16(0);
-    ASSERT_EQ(textOffset, 50u);
-    Bytes actual = call.record;
-    std::uint32_t textPointer = 0;
-    std::memcpy(&textPointer, actual.data() + textOffset, 4);
-    EXPECT_NE(textPointer, 0u);
-    std::memset(actual.data() + textOffset, 0, 4);
-    EXPECT_EQ(actual, r.bytes);
+    EXPECT_NE(test::u32At(call.record, 50), 0u) << "the text, compared below through the text";
+    EXPECT_EQ(test::maskPointer(call.record, 50),
+              (test::ActionInfoBytes{74, e.id, e.parent, -2, e.position, 863, e.status, 0xFFFFFFFF,
+                                     0, e.param}
+                   .bytes()));
     EXPECT_EQ(call.text, e.text);
   }
 
@@ -267,45 +212,27 @@ TEST(LinkActionsStartUp, IconsAndActionsComeBeforeThePage) {
   for (std::size_t i = 2; i < order.size(); ++i) EXPECT_EQ(order[i], msg::kInsertAction);
 }
 
-// A host whose module handle changes between calls, to show that each icon
-// registration asks for it afresh.
-class IconHost : public IHost {
- public:
-  std::vector<Bytes> icons;
-  std::vector<std::string> sequence;
-  int nextInstance = 0x10000000;
-  int GetPluginId() override { return 1; }
-  int GetPluginInstance() override {
-    sequence.push_back("instance");
-    const int answer = nextInstance;
-    nextInstance += 0x01000000;
-    return answer;
-  }
-  int GetHostState() override { return 0; }
-  void SetError(int) override {}
-  int SendToHost(HostMessage* m) override {
-    sequence.push_back("send " + std::to_string(m->id));
-    if (m->id == msg::kRegisterIcon) {
-      const auto* raw = valuePtr<const std::uint8_t>(m->p1);
-      icons.emplace_back(raw, raw + kIconRecordSize);
-    }
-    return 0;
-  }
-  int SendToPlugin(int, HostMessage*) override { return 0; }
-  int GetRowId(int, int) override { return -1; }
-  int GetValue(int, int, int, ConfigValue*) override { return 0; }
-};
-
+// With a module handle that changes between calls, each icon registration
+// is seen to ask for it afresh.
 TEST(LinkActionsStartUp, TwoIconRecordsEachWithAFreshModuleHandle) {
-  IconHost iconHost;
-  IHost* previous = host::current();
-  host::setCurrent(&iconHost);
-  iconHost.sequence.clear();
-  registerIcons();
-  host::setCurrent(previous);
+  test::FakeHost iconHost;
+  iconHost.pluginInstanceStep = 0x01000000;
+  {
+    test::CurrentHostScope scope(&iconHost);
+    registerIcons();
+  }
 
-  EXPECT_EQ(iconHost.sequence, Strings({"instance", "send 10130", "instance", "send 10130"}));
-  ASSERT_EQ(iconHost.icons.size(), 2u);
+  using Op = test::FakeHost::Op;
+  std::vector<std::pair<Op, std::uint32_t>> sequence;
+  for (const test::FakeHost::Call& call : iconHost.calls)
+    sequence.emplace_back(call.op, call.messageId);
+  EXPECT_EQ(sequence,
+            (std::vector<std::pair<Op, std::uint32_t>>{{Op::GetPluginInstance, 0},
+                                                       {Op::SendToHost, msg::kRegisterIcon},
+                                                       {Op::GetPluginInstance, 0},
+                                                       {Op::SendToHost, msg::kRegisterIcon}}));
+  const auto icons = iconHost.callsTo(msg::kRegisterIcon);
+  ASSERT_EQ(icons.size(), 2u);
   const std::uint32_t modules[] = {0x10000000, 0x11000000};
   const std::uint32_t ids[] = {109001, 109002};
   for (int i = 0; i < 2; ++i) {
@@ -313,7 +240,7 @@ TEST(LinkActionsStartUp, TwoIconRecordsEachWithAFreshModuleHandle) {
     RecordBuilder r;
     r.u16(36).u16(0).u32(ids[i]).u32(static_cast<std::uint32_t>(i + 1)).u32(0).u32(1);
     r.u32(modules[i]).u32(101).u32(0).u32(0);
-    Bytes actual = iconHost.icons[i];
+    Bytes actual = icons[i].record;
     actual[2] = actual[3] = 0;  // the gap after the size carries nothing
     EXPECT_EQ(actual, r.bytes);
   }
@@ -379,7 +306,7 @@ TEST_F(LinkMenuTest, NothingToOfferHidesTheMenuAsNamedAndTheSingleItem) {
     ++contact;
     host.addContact(contact, c.status);
     if (c.nullStatus) host.setNullStatus(contact);
-    host.setConfigInt(kColShowInContactMenu, c.settingOn ? 1 : 0);
+    host.setConfigInt(column::kShowInContactMenu, c.settingOn ? 1 : 0);
     reload();
     host.contactMenu(1);  // refill the lists
     host.clearCalls();
@@ -419,8 +346,8 @@ TEST_F(LinkMenuTest, OneLinkUnderTheFourCombinationsOfTheSingleLinkSettings) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("submenu ") + (c.submenu ? "yes" : "no") + ", name " +
                  (c.showName ? "yes" : "no"));
-    host.setConfigInt(kColSubmenuForSingleLink, c.submenu ? 1 : 0);
-    host.setConfigInt(kColShowSingleLinkName, c.showName ? 1 : 0);
+    host.setConfigInt(column::kSubmenuForSingleLink, c.submenu ? 1 : 0);
+    host.setConfigInt(column::kShowSingleLinkName, c.showName ? 1 : 0);
     reload();
     host.clearCalls();
     const emu::ContactMenu menu = host.contactMenu(7);
@@ -570,27 +497,18 @@ TEST_F(LinkMenuTest, PreparationsSendExactlyTheseRecordsInThisOrder) {
         continue;
       }
       ASSERT_EQ(call.op, emu::HostCall::Op::SendToHost);
-      RecordBuilder message;
-      message.u16(30).u32(msg::kSetAction).u32(0).u32(0).u32(0).u32(0);
-      ASSERT_EQ(call.message.size(), 30u);
-      EXPECT_EQ(Bytes(call.message.begin(), call.message.begin() + 22), message.bytes);
-      EXPECT_EQ(Bytes(call.message.begin() + 26, call.message.end()), Bytes(4, 0)) << "p2";
+      EXPECT_EQ(test::maskPointer(call.message, 22), test::messageBytes(msg::kSetAction));
 
       const bool isText = s.mask == mask::kText;
-      RecordBuilder r;
-      r.u16(74).u32(s.id).u32(s.parent).i32(s.cnt).i32(0).u32(0).u32(0).u32(0);
-      r.u32(s.mask).u32(isText ? 0 : s.status).u32(isText ? 0 : status::kHidden);
-      r.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u16(0).u16(0);
       ASSERT_EQ(call.record.size(), 74u);
-      Bytes actual = call.record;
       if (isText) {
-        std::uint32_t pointer = 0;
-        std::memcpy(&pointer, actual.data() + 50, 4);
-        EXPECT_NE(pointer, 0u);
-        std::memset(actual.data() + 50, 0, 4);
+        EXPECT_NE(test::u32At(call.record, 50), 0u);
         EXPECT_EQ(call.text, s.text);
       }
-      EXPECT_EQ(actual, r.bytes);
+      EXPECT_EQ(isText ? test::maskPointer(call.record, 50) : call.record,
+                (test::ActionInfoBytes{74, s.id, s.parent, s.cnt, 0, s.mask, isText ? 0 : s.status,
+                                       isText ? 0 : status::kHidden}
+                     .bytes()));
     }
   }
 }
@@ -612,7 +530,7 @@ TEST_F(LinkMenuTest, TenAndMoreLinksUseAtMostTheTenSlots) {
     SCOPED_TRACE(std::to_string(c.links) + " links, count " + std::to_string(c.linkCount));
     ++contact;
     host.addContact(contact, manyLinks(c.links));
-    host.setConfigInt(kColLinkCount, c.linkCount);
+    host.setConfigInt(column::kLinkCount, c.linkCount);
     reload();
     host.clearCalls();
     const emu::ContactMenu menu = host.contactMenu(contact);
@@ -822,9 +740,7 @@ TEST_F(LinkMenuTest, ApplyOnThePageTakesTheValuesOverOnlyWhenThePageExists) {
   EXPECT_EQ(host.notify(action::kConfigPage, group::kConfigPages, kNoContact, notify::kApply), 0);
   const std::vector<emu::HostCall> handles = host.callsTo(msg::kGetActionHandle);
   ASSERT_GE(handles.size(), 1u);
-  RecordBuilder ref;
-  ref.u32(109101).u32(46).i32(-2);
-  EXPECT_EQ(handles[0].record, ref.bytes);
+  EXPECT_EQ(handles[0].record, RecordBuilder{}.u32(109101).u32(46).i32(-2).bytes);
   EXPECT_NE(handles[0].result, 0);
   EXPECT_FALSE(host.callsTo(msg::kGetActionValue).empty()) << "the page's values were read";
 
@@ -855,7 +771,7 @@ TEST(LinkActionsPage, ApplyWithoutThePageReadsNothing) {
 // --- the chat button ------------------------------------------------------
 
 TEST_F(LinkMenuTest, ChatButtonShowsTheWholeFirstLinkOrIsHidden) {
-  host.setConfigInt(kColDisplayLength, 5);  // never applies to the button
+  host.setConfigInt(column::kDisplayLength, 5);  // never applies to the button
   reload();
   struct Case {
     const char* name;
@@ -879,7 +795,7 @@ TEST_F(LinkMenuTest, ChatButtonShowsTheWholeFirstLinkOrIsHidden) {
     host.addContact(contact, c.status);
     if (c.nullStatus) host.setNullStatus(contact);
     host.openChat(contact);
-    host.setConfigInt(kColShowInChatWindow, c.settingOn ? 1 : 0);
+    host.setConfigInt(column::kShowInChatWindow, c.settingOn ? 1 : 0);
     reload();
     host.clearCalls();
     const emu::ChatButton button = host.chatButton(contact);
@@ -1011,7 +927,7 @@ TEST_F(LinkMenuTest, ClickingTheChatButtonWithoutALinkDoesNothing) {
   }
   // The setting governs only what the button shows, not a click on it.
   host.addContact(4, "www.still.pl");
-  host.setConfigInt(kColShowInChatWindow, 0);
+  host.setConfigInt(column::kShowInChatWindow, 0);
   reload();
   host.openChat(4);
   host.clickChatButton(4, false);
@@ -1038,10 +954,10 @@ TEST_F(LinkMenuTest, MenuTextsAreShortenedToTheDisplayLengthButNeverTheOpenedLin
       {8, {"www.abc" + ell, "short.pl", "www.abc" + ell}, "www.abc" + ell},
       {1, {ell, ell, ell}, ell},
   };
-  host.setConfigInt(kColShowSingleLinkName, 1);
+  host.setConfigInt(column::kShowSingleLinkName, 1);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.displayLength);
-    host.setConfigInt(kColDisplayLength, c.displayLength);
+    host.setConfigInt(column::kDisplayLength, c.displayLength);
     reload();
     EXPECT_EQ(host.contactMenu(2).items, c.items);
     for (const std::string& item : c.items) {
@@ -1064,8 +980,8 @@ TEST_F(LinkMenuTest, MenuTextsAreShortenedToTheDisplayLengthButNeverTheOpenedLin
   }
 
   // "Link" is no link name: it is never shortened.
-  host.setConfigInt(kColShowSingleLinkName, 0);
-  host.setConfigInt(kColDisplayLength, 2);
+  host.setConfigInt(column::kShowSingleLinkName, 0);
+  host.setConfigInt(column::kDisplayLength, 2);
   reload();
   EXPECT_EQ(host.contactMenu(3).singleText, "Link");
 }

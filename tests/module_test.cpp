@@ -3,12 +3,12 @@
 // as the host meets it.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 
 #include "emulator/host_emulator.h"
 #include "host/ids.h"
+#include "tests/support/record_bytes.h"
 
 namespace brisko {
 namespace {
@@ -29,14 +29,8 @@ class ModuleTest : public ::testing::Test {
   }
   // A status-change record of `size` bytes (the buffer is always 34 bytes).
   int statusChange(std::uint16_t size, std::int32_t contact, const char* text) {
-    unsigned char raw[34] = {};
-    HostMessage* m = reinterpret_cast<HostMessage*>(raw);
-    m->size = size;
-    m->id = msg::kStatusChange;
-    m->p1 = static_cast<std::uint32_t>(contact);
-    const std::uint32_t p3 = ptrValue(text);
-    std::memcpy(raw + 30, &p3, 4);
-    return host_->sendRecord(m);
+    test::Bytes raw = test::statusChangeBytes(size, contact, text);
+    return host_->sendRecord(reinterpret_cast<HostMessage*>(raw.data()));
   }
 
   std::unique_ptr<PluginModule> module_;

@@ -10,31 +10,17 @@
 #include "emulator/host_emulator.h"
 #include "host/ids.h"
 #include "host/records.h"
+#include "settings/columns.h"
+#include "tests/support/emulator_calls.h"
 #include "tests/support/in_process.h"
-
-#if !defined(_WIN32)
-#include "system/native_system.h"
-#endif
 
 namespace brisko {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-constexpr std::uint32_t kColShowInChatWindow = 109111;
-constexpr std::uint32_t kColDisplayLength = 109116;
-
-std::vector<char> clipboardText(const std::string& text) {
-  std::vector<char> bytes(text.begin(), text.end());
-  bytes.push_back('\0');
-  return bytes;
-}
-
-void recordOpenings() {
-#if !defined(_WIN32)
-  nativeSystem().setOpenMode(NativeSystem::OpenMode::Record);
-#endif
-}
+using test::clipboardText;
+using test::recordOpenings;
 
 // Resets what the system saw, before and after each scenario.
 class SystemScope {
@@ -185,7 +171,7 @@ TEST(Scenario, TheUserTurnsTheChatButtonOffAndOnAgain) {
   ASSERT_TRUE(host.chatButton(33).shown);
 
   host.showPage();
-  host.setControlValue(kColShowInChatWindow, "0");
+  host.setControlValue(column::kShowInChatWindow, "0");
   EXPECT_EQ(host.applyPage(), 0);
   EXPECT_FALSE(host.readChatButton(31).shown);
   EXPECT_FALSE(host.readChatButton(33).shown);
@@ -193,7 +179,7 @@ TEST(Scenario, TheUserTurnsTheChatButtonOffAndOnAgain) {
   // The contact menu is not the chat window's setting.
   EXPECT_EQ(host.contactMenu(31).singleText, "Link");
 
-  host.setControlValue(kColShowInChatWindow, "1");
+  host.setControlValue(column::kShowInChatWindow, "1");
   EXPECT_EQ(host.applyPage(), 0);
   EXPECT_EQ(host.readChatButton(31).text, "http://www.jeden.pl");
   EXPECT_EQ(host.readChatButton(33).text, "http://www.trzy.pl");
@@ -206,7 +192,7 @@ TEST(Scenario, TheUserChangesTheDisplayLength) {
   host.addContact(41, "www.bardzo-dluga-nazwa.pl/sciezka oraz http://krotki.pl");
   host.openChat(41);
   host.showPage();
-  host.setControlValue(kColDisplayLength, "10");
+  host.setControlValue(column::kDisplayLength, "10");
   host.applyPage();
 
   EXPECT_EQ(host.contactMenu(41).items, (Strings{"www.bardz\x85", "krotki.pl"}));

@@ -12,8 +12,10 @@
 #include "plugin/plugin_state.h"
 #include "settings/columns.h"
 #include "settings/link_settings.h"
-#include "tests/settings_support.h"
+#include "tests/support/cp1250.h"
+#include "tests/support/fake_host.h"
 #include "tests/support/in_process.h"
+#include "tests/support/record_bytes.h"
 
 namespace brisko {
 namespace {
@@ -22,16 +24,16 @@ namespace {
 // test macros take their arguments by reference, and a reference to a packed
 // field may be misaligned.
 
-using test::Bytes;
 using test::cp1250;
 using test::InProcessHost;
+using test::RecordBuilder;
 
 // The expression every fresh configuration starts with (107 characters).
 const std::string kExpression =
     R"(\b(\w+://[^\s<]+|([^\s>]+@)?([\w\-]+\.)+(com|org|gov|edu|biz|info|pro|net|[a-zA-Z]{2})(:\d+)?(/[^\s<]+)?)\b)";
 
-constexpr std::uint32_t kControlBase = 0x11000000;
-constexpr std::uint32_t kPage = 109101;
+constexpr std::uint32_t kControlBase = action::kConfigControlBase;
+constexpr std::uint32_t kPage = action::kConfigPage;
 
 // Starts the emulator with the linked-in plug-in: 20001, 21001, 22000, 22100.
 // The page's apply event as the menus handle it: take the values over, then
@@ -128,13 +130,13 @@ TEST_F(StartedHost, RegistersThirteenColumnsByteByByte) {
     const auto& call = calls[i];
     const auto& want = expected[i];
     ASSERT_EQ(call.message.size(), 39u);
-    Bytes bytes;
+    RecordBuilder bytes;
     bytes.u16(39).u32(1102).u32(0).u32(0).u32(0).u32(0).u8(0).u32(want.id).u32(want.type);
     bytes.u32(want.type == 0 ? static_cast<std::uint32_t>(want.intDefault) : 0u);
     bytes.u32(0);  // the key's pointer, checked through the text below
     std::vector<std::uint8_t> seen = test::maskPointer(call.message, 35);
     if (want.type == 1) seen = test::maskPointer(seen, 31);
-    EXPECT_EQ(seen, bytes.data());
+    EXPECT_EQ(seen, bytes.bytes);
     EXPECT_NE(test::u32At(call.message, 35), 0u);
     EXPECT_EQ(call.text, want.key);
     if (want.type == 1) {
@@ -266,7 +268,7 @@ TEST_F(StartedHost, LoadTakesNumbersAndTextsUnchanged) {
 }
 
 TEST(LoadSettingsFaults, NullTextsFromTheHostAreEmpty) {
-  test::ScriptedHost scripted;
+  test::FakeHost scripted;
   scripted.configInts = {{109110, 1}, {109111, 1}, {109115, 3}};
   // No text column is answered: every text read gets a null pointer.
   test::CurrentHostScope scope(&scripted);
@@ -299,13 +301,8 @@ TEST_F(StartedHost, ApplyReadsEveryControlInOrderWithTheFlag) {
   ASSERT_EQ(reads.size(), order.size());
   for (std::size_t i = 0; i < order.size(); ++i) {
     SCOPED_TRACE("read " + std::to_string(i));
-    Bytes bytes;
-    bytes.u16(74).u32(kControlBase | order[i]).u32(kPage).i32(-2).i32(0);
-    bytes.u32(0).u32(0).u32(0);                    // offsets 18, 22, 26
-    bytes.u32(65600).u32(0).u32(0).u32(0).u32(0);  // mask, status, status mask, 42, 46
-    bytes.u32(0).u32(0);                           // no buffer: text 0, text size 0
-    bytes.u32(0).u32(0).u32(0).u16(0).u16(0);      // 58, param, 66, width, height
-    EXPECT_EQ(reads[i].record, bytes.data());
+    EXPECT_EQ(reads[i].record,  // no buffer offered: text 0, text size 0
+              (test::ActionInfoBytes{74, kControlBase | order[i], kPage, -2, 0, 65600}.bytes()));
   }
 }
 
@@ -519,7 +516,7 @@ TEST(ApplyOrder, EachCorrectionFollowsItsReadAndTheRefreshComesLast) {
 // --- applying the page: faults of the host --------------------------------------
 
 TEST(ApplyFaults, NullControlValuesAreEmptyTexts) {
-  test::ScriptedHost scripted;  // every GetActionValue answers a null pointer
+  test::FakeHost scripted;  // every GetActionValue answers a null pointer
   test::CurrentHostScope scope(&scripted);
   PluginState state;
   applyPage(state.settings);
@@ -538,7 +535,7 @@ TEST(ApplyFaults, NullControlValuesAreEmptyTexts) {
   EXPECT_EQ(s.regexSource, "");
 
   // The three empty numbers are corrected to their low texts, flag clear.
-  const auto writes = scripted.sentWith(msg::kSetActionValue);
+  const auto writes = scripted.callsTo(msg::kSetActionValue);
   ASSERT_EQ(writes.size(), 3u);
   const std::uint32_t ids[] = {kControlBase | 109114, kControlBase | 109115, kControlBase | 109116};
   const char* texts[] = {"0", "1", "1"};
@@ -549,7 +546,7 @@ TEST(ApplyFaults, NullControlValuesAreEmptyTexts) {
   }
   // The chat-window option changed from yes to no: the refresh asked for
   // the contacts (there are none).
-  EXPECT_EQ(scripted.sentWith(msg::kGetContactCount).size(), 1u);
+  EXPECT_EQ(scripted.callsTo(msg::kGetContactCount).size(), 1u);
 }
 
 // --- applying the page: the chat-window refresh rule ------------------------------
@@ -584,9 +581,7 @@ TEST(ApplyRefreshRule, ChatButtonsAreRefreshedWhenTheOptionChangesOrStaysOn) {
     ASSERT_EQ(sends.size(), c.refreshes);
     const std::int32_t contacts[] = {11, 13};
     for (std::size_t i = 0; i < sends.size(); ++i) {
-      Bytes bytes;
-      bytes.u16(30).u32(109040).u32(200).i32(contacts[i]).u32(12).u32(0).u32(0).u32(0);
-      EXPECT_EQ(sends[i].record, bytes.data());
+      EXPECT_EQ(sends[i].record, test::notifyBytes(109040, 200, contacts[i], 12));
     }
   }
 }

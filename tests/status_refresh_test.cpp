@@ -12,47 +12,20 @@
 #include "host/records.h"
 #include "menu/status_refresh.h"
 #include "plugin/plugin_state.h"
+#include "settings/columns.h"
+#include "tests/support/emulator_calls.h"
 #include "tests/support/in_process.h"
-
-#if !defined(_WIN32)
-#include "system/native_system.h"
-#endif
+#include "tests/support/record_bytes.h"
 
 namespace brisko {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-constexpr std::uint32_t kColShowInChatWindow = 109111;
-
-struct RecordBuilder {
-  Bytes bytes;
-  RecordBuilder& u8(std::uint8_t v) {
-    bytes.push_back(v);
-    return *this;
-  }
-  RecordBuilder& u16(std::uint16_t v) { return u8(v & 0xFF).u8(v >> 8); }
-  RecordBuilder& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-  RecordBuilder& i32(std::int32_t v) { return u32(static_cast<std::uint32_t>(v)); }
-};
+using test::Bytes;
+using test::statusReads;
 
 // The notification a refresh sends, byte by byte.
 Bytes refreshRecord(std::int32_t contact, std::uint32_t p1, std::uint32_t p2) {
-  RecordBuilder r;
-  r.u16(30).u32(109040).u32(200).i32(contact).u32(12).u32(0).u32(p1).u32(p2);
-  return r.bytes;
-}
-
-std::uint32_t p1Of(const emu::HostCall& call) {
-  std::uint32_t p1 = 0;
-  if (call.record.size() >= 26) std::memcpy(&p1, call.record.data() + 22, 4);
-  return p1;
-}
-
-std::int32_t cntOf(const emu::HostCall& call) {
-  std::int32_t cnt = 0;
-  if (call.record.size() >= 14) std::memcpy(&cnt, call.record.data() + 10, 4);
-  return cnt;
+  return test::notifyBytes(109040, 200, contact, 12, p1, p2);
 }
 
 // The chat-window questions ({3, 0, c}) the plug-in asked, as contact ids.
@@ -68,23 +41,10 @@ std::vector<std::int32_t> chatWindowQuestions(const emu::HostEmulator& host) {
   return contacts;
 }
 
-int statusReads(const emu::HostEmulator& host, std::int32_t contact) {
-  int count = 0;
-  for (const emu::HostCall& call : host.calls()) {
-    if (call.op == emu::HostCall::Op::GetValue && call.args.size() >= 3 &&
-        call.args[0] == kContactTable && call.args[1] == contact && call.args[2] == 18) {
-      ++count;
-    }
-  }
-  return count;
-}
-
 class StatusRefreshTest : public ::testing::Test {
  protected:
   void SetUp() override {
-#if !defined(_WIN32)
-    nativeSystem().setOpenMode(NativeSystem::OpenMode::Record);
-#endif
+    test::recordOpenings();
     ASSERT_TRUE(host.startUp());
     host.clearCalls();
   }
@@ -124,16 +84,12 @@ TEST_F(StatusRefreshTest, OpenChatWindowGetsOneRefreshCarryingTheNewText) {
     const std::vector<emu::HostCall> sent = host.callsTo(msg::kCallAction);
     ASSERT_EQ(sent.size(), 1u);
     ASSERT_EQ(sent[0].record.size(), 30u);
-    const std::uint32_t p1 = p1Of(sent[0]);
+    const std::uint32_t p1 = test::u32At(sent[0].record, 22);
     EXPECT_NE(p1, 0u);
     EXPECT_EQ(sent[0].record, refreshRecord(7, p1, 1234));
     EXPECT_EQ(sent[0].text, c.status) << "p1 points to the new status text";
     // The message itself: 10103 with the record in p1, p2 0.
-    RecordBuilder m;
-    m.u16(30).u32(msg::kCallAction).u32(0).u32(0).u32(0).u32(0);
-    ASSERT_EQ(sent[0].message.size(), 30u);
-    EXPECT_EQ(Bytes(sent[0].message.begin(), sent[0].message.begin() + 22), m.bytes);
-    EXPECT_EQ(Bytes(sent[0].message.begin() + 26, sent[0].message.end()), Bytes(4, 0));
+    EXPECT_EQ(test::maskPointer(sent[0].message, 22), test::messageBytes(msg::kCallAction));
 
     // The button took the text from the notification, not from the host.
     EXPECT_EQ(statusReads(host, 7), 0);
@@ -192,7 +148,7 @@ TEST_F(StatusRefreshTest, WithTheSettingOffTheRefreshHidesTheButton) {
   host.addContact(7, "www.a.pl");
   host.openChat(7);
   ASSERT_TRUE(host.chatButton(7).shown);
-  host.setConfigInt(kColShowInChatWindow, 0);
+  host.setConfigInt(column::kShowInChatWindow, 0);
   ASSERT_EQ(host.send(msg::kLoadSettings), 1);
   host.clearCalls();
   host.changeStatus(7, "www.b.pl");
@@ -241,9 +197,7 @@ TEST_F(StatusRefreshTest, ContactListSkipsRowsAnsweringMinusOne) {
     EXPECT_EQ(indexes, want);
     // GetContactCount is message 201 with hdr3 -1.
     const emu::HostCall count = fresh.callsTo(msg::kGetContactCount)[0];
-    RecordBuilder m;
-    m.u16(30).u32(201).u32(0).u32(0).u32(0xFFFFFFFF).u32(0).u32(0).u32(0);
-    EXPECT_EQ(count.message, m.bytes);
+    EXPECT_EQ(count.message, test::messageBytes(201, 0, 0, 0xFFFFFFFF));
   }
 }
 
@@ -265,7 +219,7 @@ TEST_F(StatusRefreshTest, RefreshSendsToEveryOpenChatWindowInListOrder) {
   ASSERT_EQ(sent.size(), 3u);
   const std::int32_t order[] = {4, 2, 6};
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(cntOf(sent[i]), order[i]);
+    EXPECT_EQ(static_cast<std::int32_t>(test::u32At(sent[i].record, 10)), order[i]);
     EXPECT_EQ(sent[i].record, refreshRecord(order[i], 0, 0));
   }
   // Without the marker, each button read its contact's status from the host.
@@ -306,7 +260,7 @@ TEST_F(StatusRefreshTest, ApplyingThePageRefreshesByTheChatWindowSetting) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    host.setControlValue(kColShowInChatWindow, c.value);
+    host.setControlValue(column::kShowInChatWindow, c.value);
     host.clearCalls();
     EXPECT_EQ(host.applyPage(), 0);
     EXPECT_EQ(host.callsTo(msg::kCallAction).size(), c.refreshes);

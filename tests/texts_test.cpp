@@ -9,8 +9,9 @@
 #include "plugin/plugin_state.h"
 #include "settings/link_settings.h"
 #include "settings/texts.h"
-#include "tests/settings_support.h"
+#include "tests/support/cp1250.h"
 #include "tests/support/in_process.h"
+#include "tests/support/record_bytes.h"
 
 namespace brisko {
 namespace {
