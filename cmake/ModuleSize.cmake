@@ -17,12 +17,35 @@
 # - In Release builds, to the module and to the static and object libraries
 #   it links (directly or through other libraries): code optimised for size,
 #   each function and datum in its own section so that the linker drops the
-#   unused ones, and link-time optimisation where the compiler supports it.
+#   unused ones, and with GCC link-time optimisation of the module.
+#
+# Link-time optimisation is the module's alone: the libraries are compiled to
+# objects that carry both GCC's intermediate form and ordinary code
+# (-ffat-lto-objects); the module's link optimises across them, and every
+# other program (tests, benchmarks) links their ordinary code (-fno-lto).
+# Mixing the two forms in one link fails with mingw-w64's GCC 12 (clashing
+# comdat sections, then an internal compiler error), so no other program
+# is linked the optimising way.
 include_guard(GLOBAL)
-include(CheckIPOSupported)
 
 set(BRISKO_SIZE_OPTIMISE "-Os" CACHE STRING
     "Optimisation level of the module's code in Release builds (size settings)")
+# The author's scanner walks every byte of a status: optimised for size it
+# takes about twice as long, close to its limit of twice the time of a
+# lower-casing copy (bench/link_finder_bench.cpp); it keeps -O2. Source file
+# names, wherever they are among the module's libraries.
+set(BRISKO_SPEED_SOURCES "author_scanner.cpp" CACHE STRING
+    "Sources of the module optimised for speed (-O2) in Release builds")
+option(BRISKO_MODULE_LTO "Link-time optimisation of the module in Release builds (GCC)" ON)
+
+if(BRISKO_MODULE_LTO AND NOT BRISKO_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  set(_brisko_lto ON)
+  # For every target defined from here on; BRISKO_LTO marks the module.
+  add_link_options(
+    "$<$<CONFIG:Release>:$<IF:$<BOOL:$<TARGET_PROPERTY:BRISKO_LTO>>,-flto=auto,-fno-lto>>")
+else()
+  set(_brisko_lto OFF)
+endif()
 
 # The static and object libraries of this project that `target` links,
 # directly or through other libraries, in link order without repeats.
@@ -63,21 +86,33 @@ function(brisko_small_module target)
     endif()
   endforeach()
 
-  set(release "$<CONFIG:Release>")
-  foreach(t IN LISTS compiled)
-    target_compile_options(${t} PRIVATE
-                           "$<${release}:${BRISKO_SIZE_OPTIMISE};-ffunction-sections;-fdata-sections>")
-  endforeach()
-  target_link_options(${target} PRIVATE "$<${release}:${BRISKO_SIZE_OPTIMISE};-Wl,--gc-sections>")
-
-  # Sanitizer builds keep their instrumentation whole: no link-time optimisation.
-  if(NOT BRISKO_SANITIZE)
-    check_ipo_supported(RESULT ipo OUTPUT ipo_output LANGUAGES CXX)
-    if(ipo)
-      set_target_properties(${compiled} PROPERTIES INTERPROCEDURAL_OPTIMIZATION_RELEASE ON)
-    else()
-      message(STATUS "Brisko: no link-time optimisation (${ipo_output})")
-    endif()
+  set(options ${BRISKO_SIZE_OPTIMISE} -ffunction-sections -fdata-sections)
+  if(_brisko_lto)
+    list(APPEND options -flto=auto -ffat-lto-objects)
+    set_target_properties(${target} PROPERTIES BRISKO_LTO ON)
   endif()
-  message(STATUS "Brisko: size settings for ${target} and ${libraries}")
+  set(speed_found "")
+  foreach(t IN LISTS compiled)
+    target_compile_options(${t} PRIVATE "$<$<CONFIG:Release>:${options}>")
+    get_target_property(sources ${t} SOURCES)
+    get_target_property(source_dir ${t} SOURCE_DIR)
+    foreach(source IN LISTS sources)
+      get_filename_component(name "${source}" NAME)
+      if(name IN_LIST BRISKO_SPEED_SOURCES)
+        # Source options follow the target's on the command line: -O2 wins.
+        set_property(SOURCE "${source}" DIRECTORY "${source_dir}" APPEND
+                     PROPERTY COMPILE_OPTIONS "$<$<CONFIG:Release>:-O2>")
+        list(APPEND speed_found ${name})
+      endif()
+    endforeach()
+  endforeach()
+  foreach(name IN LISTS BRISKO_SPEED_SOURCES)
+    if(NOT name IN_LIST speed_found)
+      message(WARNING "BRISKO_SPEED_SOURCES names ${name}, which no library of ${target} compiles")
+    endif()
+  endforeach()
+  target_link_options(${target} PRIVATE
+                      "$<$<CONFIG:Release>:${BRISKO_SIZE_OPTIMISE};-Wl,--gc-sections>")
+  message(STATUS "Brisko: size settings (link-time optimisation ${_brisko_lto}) for ${target} "
+                 "and ${libraries}")
 endfunction()

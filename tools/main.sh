@@ -17,4 +17,7 @@ cp "build/release/package/${archive}" "dist/${archive}"
 echo "dist/Brisko.dll: $(stat -c %s dist/Brisko.dll) bytes"
 echo "dist/${archive}: $(stat -c %s "dist/${archive}") bytes"
 echo "== dist/Brisko.dll in the host emulator"
-tools/wine-run.sh build/release/bin/brisko-host.exe --module dist/Brisko.dll --sample
+# The Wine prefix of the windows build, so that the test command finds it made.
+mkdir -p build/windows
+BRISKO_WINEPREFIX="$PWD/build/windows/wineprefix" \
+  tools/wine-run.sh build/release/bin/brisko-host.exe --module dist/Brisko.dll --sample

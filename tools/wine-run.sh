@@ -29,11 +29,19 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/.brisko-ready" ]; then
     rm -rf "$WINEPREFIX"
     # Where Wine itself runs under user-mode emulation its first start can
-    # stall; bound it, then stop whatever is left. A prefix that was not
-    # finished is completed by the next Wine start.
-    timeout "${BRISKO_WINEBOOT_SECONDS:-1200}" wineboot -i >/dev/null 2>&1 || true
-    timeout 120 wineserver -w || wineserver -k || true
-    touch "$WINEPREFIX/.brisko-ready"
+    # stall; it is bounded. The prefix is marked ready only when wineboot
+    # finished well and Wine's server then stopped by itself; otherwise what
+    # is left is stopped, and the next use starts the prefix afresh.
+    log="$WINEPREFIX-creation.log"
+    if timeout "${BRISKO_WINEBOOT_SECONDS:-1200}" wineboot -i >"$log" 2>&1 &&
+      timeout 120 wineserver -w && [ -f "$WINEPREFIX/system.reg" ]; then
+      touch "$WINEPREFIX/.brisko-ready"
+      rm -f "$log"
+    else
+      wineserver -k >/dev/null 2>&1 || true
+      echo "wine-run: creating the Wine prefix $WINEPREFIX failed or took too long; see $log" >&2
+      exit 1
+    fi
   fi
 ) 9>"$WINEPREFIX.lock"
 
