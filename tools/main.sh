@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
-# The main job: set up, build Brisko.dll, copy it to dist/, and run it in the
-# host emulator (under Wine) on the built-in sample.
+# The main job: set up, build Brisko.dll and the host emulator (the `release`
+# preset: no tests), put the library and the release archive in dist/, and
+# run the library in the host emulator (under Wine) on the sample session.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
-echo "== Building Brisko.dll"
-cmake --preset windows >/dev/null
-cmake --build --preset windows
+echo "== Building Brisko.dll and the host emulator"
+cmake --preset release >/dev/null
+cmake --build --preset release -j 2
+echo "== Packaging"
+(cd build/release && cpack -G ZIP >/dev/null)
+archive="$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' build/release/CPackConfig.cmake).zip"
 mkdir -p dist
-cp build/windows/bin/Brisko.dll dist/Brisko.dll
+cp build/release/bin/Brisko.dll dist/Brisko.dll
+cp "build/release/package/${archive}" "dist/${archive}"
+echo "dist/Brisko.dll: $(stat -c %s dist/Brisko.dll) bytes"
+echo "dist/${archive}: $(stat -c %s "dist/${archive}") bytes"
 echo "== dist/Brisko.dll in the host emulator"
-tools/wine-run.sh build/windows/bin/brisko-host.exe --module dist/Brisko.dll --sample
+# The Wine prefix of the windows build, so that the test command finds it made.
+mkdir -p build/windows
+BRISKO_WINEPREFIX="$PWD/build/windows/wineprefix" \
+  tools/wine-run.sh build/release/bin/brisko-host.exe --module dist/Brisko.dll --sample

@@ -3,6 +3,12 @@
 # Idempotent: when everything is present it prints nothing and exits 0.
 set -euo pipefail
 
+# What apt says goes to a fresh temporary file, kept (and named) only when
+# something fails.
+log="$(mktemp -t brisko-setup.XXXXXX.log)"
+trap 'rm -f "$log"' EXIT
+keep_log() { trap - EXIT; }
+
 packages=(
   cmake ninja-build make
   g++ g++-multilib
@@ -42,8 +48,9 @@ enable_32bit() {
     exit 1
   fi
   echo "setup: enabling 32-bit programs through qemu-user-static..."
-  apt-get install -y -qq --no-install-recommends qemu-user-static >>/tmp/brisko-setup.log 2>&1 || {
-    echo "setup: apt-get could not install qemu-user-static" >&2
+  apt-get install -y -qq --no-install-recommends qemu-user-static >>"$log" 2>&1 || {
+    echo "setup: apt-get could not install qemu-user-static; see $log" >&2
+    keep_log
     exit 1
   }
   mountpoint -q /proc/sys/fs/binfmt_misc || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
@@ -73,13 +80,15 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 apt-get update -qq >/dev/null
-if ! apt-get install -y -qq --no-install-recommends "${packages[@]}" >/tmp/brisko-setup.log 2>&1; then
-  echo "setup: apt-get could not install the packages; the last lines of its log:" >&2
-  tail -n 20 /tmp/brisko-setup.log >&2
+if ! apt-get install -y -qq --no-install-recommends "${packages[@]}" >>"$log" 2>&1; then
+  echo "setup: apt-get could not install the packages; the last lines of its log ($log):" >&2
+  tail -n 20 "$log" >&2
+  keep_log
   exit 1
 fi
 if ! have_all; then
-  echo "setup: a package is still missing after installation; see /tmp/brisko-setup.log" >&2
+  echo "setup: a package is still missing after installation; see $log" >&2
+  keep_log
   exit 1
 fi
 enable_32bit

@@ -7,10 +7,29 @@ cd "$(dirname "$0")/.."
 bash tools/setup.sh
 jobs="$(nproc)"
 
-# Creating Wine's prefix takes minutes; it happens while the native target builds.
+# Creating Wine's prefix takes minutes; it happens while the native target
+# builds. When a step fails before the prefix is needed, the preparation is
+# stopped (its processes, then the prefix's Wine server) instead of running on.
 mkdir -p build/windows
 tools/wine-run.sh --prepare build/windows &
 wine_prefix_job=$!
+descendants() {
+  local child
+  for child in $(pgrep -P "$1" || true); do
+    descendants "$child"
+    echo "$child"
+  done
+}
+stop_wine_preparation() {
+  if kill -0 "$wine_prefix_job" 2>/dev/null; then
+    echo "== Stopping the Wine preparation" >&2
+    # shellcheck disable=SC2046
+    kill $(descendants "$wine_prefix_job") "$wine_prefix_job" 2>/dev/null || true
+    WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true
+    wait "$wine_prefix_job" 2>/dev/null || true
+  fi
+}
+trap stop_wine_preparation EXIT
 
 build() {
   echo "== [$1] configure and build"

@@ -28,12 +28,27 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   flock 9
   if [ ! -f "$WINEPREFIX/.brisko-ready" ]; then
     rm -rf "$WINEPREFIX"
-    # Where Wine itself runs under user-mode emulation its first start can
-    # stall; bound it, then stop whatever is left. A prefix that was not
-    # finished is completed by the next Wine start.
-    timeout "${BRISKO_WINEBOOT_SECONDS:-1200}" wineboot -i >/dev/null 2>&1 || true
-    timeout 120 wineserver -w || wineserver -k || true
-    touch "$WINEPREFIX/.brisko-ready"
+    # wineboot starts the prefix's creation in Wine processes of their own.
+    # Where Wine runs under user-mode emulation that outlasts the time the
+    # first process waits for it: that one then fails ("could not load
+    # kernel32.dll") while the creation goes on. So the whole of it is
+    # awaited, until Wine's server ends, within one bound; the prefix is
+    # marked ready only when that happened in time and the prefix holds its
+    # system files. Otherwise what is left is stopped, and the next use
+    # starts the prefix afresh.
+    log="$WINEPREFIX-creation.log"
+    deadline=$((SECONDS + ${BRISKO_WINEBOOT_SECONDS:-1800}))
+    timeout "$((deadline - SECONDS))" wineboot -i >"$log" 2>&1 || echo "(wineboot: exit $?)" >>"$log"
+    left=$((deadline - SECONDS))
+    if [ "$left" -gt 0 ] && timeout "$left" wineserver -w &&
+      [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
+      touch "$WINEPREFIX/.brisko-ready"
+      rm -f "$log"
+    else
+      wineserver -k >/dev/null 2>&1 || true
+      echo "wine-run: creating the Wine prefix $WINEPREFIX failed or took too long; see $log" >&2
+      exit 1
+    fi
   fi
 ) 9>"$WINEPREFIX.lock"
 
