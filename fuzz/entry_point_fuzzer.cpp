@@ -9,7 +9,9 @@
 //   flags  bit 0: random head words; bit 1: p2 a random integer or a text
 //          pointer (else 0); bits 2..3: how p1 is
 //          drawn for ids that do not read it; bits 4..6: the state of the
-//          Shift key while the message is handled (0: not held)
+//          Shift key while the message is handled (0: not held); bit 7: a
+//          byte follows the size whose low four bits make the system refuse
+//          GlobalAlloc, GlobalLock, OpenClipboard, SetClipboardData
 //   size   the record's size field: mostly its type's size, else anything
 //          from 0 to past the largest record, or any 16-bit value
 //   ...    the parameters the id calls for
@@ -312,6 +314,7 @@ void sendOne(Fixture& f, Draw& draw, std::uint32_t id, std::uint8_t flags, std::
   const std::size_t allocated = std::max<std::size_t>(typeSize, size);
   const bool hasParameters = size >= kHostMessageSize;
 
+  const std::uint8_t refusals = (flags & 0x80) != 0 ? draw.u8() : 0;
   HostMessageEx m{};
   m.base.size = size;
   m.base.id = id;
@@ -390,6 +393,7 @@ void sendOne(Fixture& f, Draw& draw, std::uint32_t id, std::uint8_t flags, std::
   static constexpr short kKeyStates[] = {0, -128, 0x80, static_cast<short>(0x8000),
                                          1, 0x7F, -1,   0x0100};
   f.system.setKeyState(kKeyStates[(flags >> 4) & 7]);
+  f.system.setRefusals(refusals);
 
   ++counts().messages;
   IHost* const before = world.expectedHost();

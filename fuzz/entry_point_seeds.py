@@ -79,18 +79,23 @@ CONTROLS = [109110, 109111, 109112, 109113, 109114, 109115, 109116, 109117, 1091
             109119, 109120, 109121, 109122, 109123, 109128, 109129, 0, 109101]
 CODES = {1: 0, 10: 1, 12: 2, 14: 6}
 SHIFT = 0x10   # flags: Shift held while the message is handled
+# The system refuses, while the message is handled:
+REFUSE_ALLOC, REFUSE_LOCK, REFUSE_OPEN, REFUSE_SET = 1, 2, 4, 8
 
 
-def notify(kind, code, extra=b'', cnt=contact(1), size=TYPE_SIZE, params=b'\x01', flags=0):
+def notify(kind, code, extra=b'', cnt=contact(1), size=TYPE_SIZE, params=b'\x01', flags=0,
+           refusals=None):
     """One 22200 with a notification record. params: 1 = no text (p1 = p2 = 0);
     0 + status = the status-text marker with that text; 3 + pick = the marker
     with a garbage p1 (only for records too short to carry it)."""
     record = bytes([kind]) + extra + bytes([0]) + cnt + bytes([CODES[code], 0]) + size + params
-    return bytes([OP[22200], flags]) + TYPE_SIZE + bytes([0]) + record
+    if refusals is None:
+        return bytes([OP[22200], flags]) + TYPE_SIZE + bytes([0]) + record
+    return bytes([OP[22200], flags | 0x80]) + TYPE_SIZE + bytes([refusals, 0]) + record
 
 
-def slot(j, code=1, flags=0):
-    return notify(ITEM_SLOT, code, bytes([j]), flags=flags)
+def slot(j, code=1, flags=0, refusals=None):
+    return notify(ITEM_SLOT, code, bytes([j]), flags=flags, refusals=refusals)
 
 
 def control(column, code):
@@ -150,7 +155,10 @@ SEEDS = {
     'links_menu': seed([notify(LINKS_MENU, 10)]
                        + [slot(j) for j in range(12)]
                        + [slot(1, flags=SHIFT), notify(SINGLE_ITEM, 1), notify(LINKS_MENU, 12),
-                          notify(LINKS_MENU, 1), slot(0, 10), NOTIFY_NULL]),
+                          notify(LINKS_MENU, 1), slot(0, 10), NOTIFY_NULL]
+                       # Copies the system refuses at each step.
+                       + [slot(2, flags=SHIFT, refusals=r)
+                          for r in (REFUSE_ALLOC, REFUSE_LOCK, REFUSE_OPEN, REFUSE_SET)]),
     # The chat button: prepared from the host's status, from an attached
     # status (short, 64 KiB), and chosen, with and without Shift.
     'chat_button': seed([notify(CHAT_BUTTON, 10), notify(CHAT_BUTTON, 12),

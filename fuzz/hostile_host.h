@@ -905,7 +905,7 @@ class FuzzSystem final : public SystemApi {
   Handle globalAlloc(unsigned flags, std::size_t bytes) override {
     HostCode hostCode;
     check(flags == (kGmemMoveable | kGmemZeroInit | kGmemDdeShare), "GlobalAlloc flags");
-    if (draw().rare(8)) return nullptr;
+    if (refuses(kRefuseAlloc) || draw().rare(8)) return nullptr;
     auto* block = new Block;
     block->bytes = static_cast<char*>(std::malloc(bytes == 0 ? 1 : bytes));
     if (block->bytes == nullptr) std::abort();
@@ -917,7 +917,7 @@ class FuzzSystem final : public SystemApi {
   void* globalLock(Handle handle) override {
     HostCode hostCode;
     Block* block = find(handle, "GlobalLock");
-    if (draw().rare(16)) return nullptr;
+    if (refuses(kRefuseLock) || draw().rare(16)) return nullptr;
     ++block->locks;
     return block->bytes;
   }
@@ -935,7 +935,7 @@ class FuzzSystem final : public SystemApi {
   bool openClipboard() override {
     HostCode hostCode;
     check(!clipboardOpen_, "the clipboard is not opened twice");
-    if (draw().rare(8)) return false;
+    if (refuses(kRefuseOpen) || draw().rare(8)) return false;
     clipboardOpen_ = true;
     return true;
   }
@@ -949,7 +949,7 @@ class FuzzSystem final : public SystemApi {
     check(format == kCfText, "clipboard text as CF_TEXT");
     Block* block = find(handle, "SetClipboardData");
     check(block->locks == 0, "the block is unlocked when handed over");
-    if (draw().rare(8)) return false;
+    if (refuses(kRefuseSet) || draw().rare(8)) return false;
     check(block->size >= 1 && block->bytes[block->size - 1] == '\0' &&
               std::strlen(block->bytes) == block->size - 1,
           "the clipboard gets the link and one terminating zero");
@@ -982,6 +982,13 @@ class FuzzSystem final : public SystemApi {
   }
   // The state of Shift while the next message is handled (the user's).
   void setKeyState(short state) { keyState_ = state; }
+  // Which calls fail while the next message is handled (kRefuse... bits),
+  // besides those the answers make fail.
+  static constexpr std::uint8_t kRefuseAlloc = 1;
+  static constexpr std::uint8_t kRefuseLock = 2;
+  static constexpr std::uint8_t kRefuseOpen = 4;
+  static constexpr std::uint8_t kRefuseSet = 8;
+  void setRefusals(std::uint8_t refusals) { refusals_ = refusals; }
 
   // After each message: nothing left allocated or open.
   void checkSettled() const {
@@ -1005,6 +1012,7 @@ class FuzzSystem final : public SystemApi {
   };
 
   Draw& draw() { return world_.answers(); }
+  bool refuses(std::uint8_t call) const { return (refusals_ & call) != 0; }
 
   Block* find(Handle handle, const char* what) {
     for (Block* block : blocks_) {
@@ -1023,6 +1031,7 @@ class FuzzSystem final : public SystemApi {
   std::vector<Block*> blocks_;
   bool clipboardOpen_ = false;
   short keyState_ = 0;
+  std::uint8_t refusals_ = 0;
   std::vector<std::string> opened_;
   std::vector<std::string> copied_;
 };
