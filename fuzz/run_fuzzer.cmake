@@ -4,6 +4,8 @@
 #                random seed SEED, 0 or unset for one the fuzzer picks),
 #                starting from the seeds and writing what it finds to a fresh
 #                folder WORK, so the checked-in corpus never changes.
+#   Both modes: RSS_LIMIT_MB (default 2048) is passed as -rss_limit_mb; 0
+#   keeps the fuzzer to one thread (see fuzz/CMakeLists.txt).
 # The seeds are named one by one (-seed_inputs), not read from their folder:
 # the fuzzer's folder listing fails for 32-bit programs on some file systems.
 file(GLOB seeds LIST_DIRECTORIES false "${CORPUS}/*")
@@ -11,8 +13,13 @@ if(NOT seeds)
   message(FATAL_ERROR "no seed inputs in ${CORPUS}")
 endif()
 
+if(NOT DEFINED RSS_LIMIT_MB)
+  set(RSS_LIMIT_MB 2048)
+endif()
+
 if(MODE STREQUAL "replay")
-  execute_process(COMMAND "${PROGRAM}" -runs=0 ${seeds} RESULT_VARIABLE result)
+  execute_process(COMMAND "${PROGRAM}" -runs=0 -rss_limit_mb=${RSS_LIMIT_MB} ${seeds}
+                  RESULT_VARIABLE result)
 else()
   file(REMOVE_RECURSE "${WORK}")
   file(MAKE_DIRECTORY "${WORK}/corpus")
@@ -23,8 +30,8 @@ else()
   endif()
   execute_process(
     COMMAND "${PROGRAM}" "${WORK}/corpus" "-seed_inputs=@${WORK}/seeds.txt"
-            -seed=${SEED} -max_total_time=${SECONDS} -rss_limit_mb=2048 -max_len=${MAX_LEN}
-            -print_final_stats=1
+            -seed=${SEED} -max_total_time=${SECONDS} -rss_limit_mb=${RSS_LIMIT_MB}
+            -max_len=${MAX_LEN} -print_final_stats=1
     WORKING_DIRECTORY "${WORK}"
     RESULT_VARIABLE result)
 endif()
