@@ -41,10 +41,11 @@
 #include "fuzz/plugin_allocations.h"
 #include "host/ids.h"
 #include "host/records.h"
+#include "links/found_links.h"
 #include "links/regex_scanner.h"
-#include "menu/system_api.h"
 #include "settings/link_settings.h"
 #include "settings/texts.h"
+#include "system/system_api.h"
 
 namespace brisko::fuzz {
 namespace {
@@ -81,12 +82,11 @@ void warmUp() {
   setAllocationTracking(false);
   RegexScanner scanner;
   LinkSettings settings;
-  std::vector<std::string> display;
-  std::vector<std::string> open;
+  FoundLinks found;
   for (const char* expression : pieces::kRegex) {
     settings.regexSource = expression;
     scanner.findLinks(settings, "see http://www.Example.pl/a?b=1 x@y.com www.b.org HTTPS://c.d", 10,
-                      display, open);
+                      found);
     scanner.findFirstLink(settings, "www.e.pl");
   }
   setAllocationTracking(true);
@@ -126,11 +126,11 @@ std::uint32_t drawId(std::uint8_t op, Draw& draw) {
   static constexpr std::uint32_t kIds[] = {msg::kInit,
                                            msg::kInit,
                                            msg::kShutdown,
-                                           msg::kQuery20020,
+                                           msg::kStartQuery,
                                            msg::kRegisterColumns,
                                            msg::kBuildUserInterface,
                                            msg::kLoadSettings,
-                                           msg::kLoaded22101,
+                                           msg::kSettingsLoaded,
                                            msg::kActionNotify,
                                            msg::kActionNotify,
                                            msg::kActionNotify,
@@ -144,13 +144,13 @@ std::uint32_t drawId(std::uint8_t op, Draw& draw) {
                                            msg::kStatusChange,
                                            msg::kStatusChange,
                                            msg::kNetIdQuery,
-                                           msg::kQuery30011,
+                                           msg::kTypeQuery,
                                            msg::kVersionQuery,
                                            msg::kNameQuery,
                                            30014,
                                            30015,
                                            msg::kDisplayNameQuery,
-                                           msg::kQuery30017,
+                                           msg::kLastIdentityQuery,
                                            0,
                                            0,
                                            msg::kActionNotify,
@@ -433,19 +433,19 @@ void sendOne(Fixture& f, Draw& draw, std::uint32_t id, std::uint8_t flags, std::
       checkNothingLeft();
       ++counts().shutdowns;
       break;
-    case msg::kQuery20020:
+    case msg::kStartQuery:
       quiet(2);
       break;
-    case msg::kLoaded22101:
+    case msg::kSettingsLoaded:
       quiet(1);
       break;
     case msg::kNetIdQuery:
       quiet(kNetId);
       break;
-    case msg::kQuery30011:
+    case msg::kTypeQuery:
       quiet(20);
       break;
-    case msg::kQuery30017:
+    case msg::kLastIdentityQuery:
       quiet(0);
       break;
     case msg::kVersionQuery:

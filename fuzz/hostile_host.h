@@ -31,9 +31,9 @@
 #include "host/host_interface.h"
 #include "host/ids.h"
 #include "host/records.h"
-#include "menu/system_api.h"
 #include "settings/columns.h"
 #include "settings/texts.h"
+#include "system/system_api.h"
 
 // The plug-in's one export (host/entry.cpp).
 extern "C" __attribute__((stdcall)) int IMessageProc(brisko::HostMessage* message);

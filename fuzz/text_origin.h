@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "links/author_scanner.h"
+#include "links/link_forms.h"
 #include "settings/texts.h"
 
 namespace brisko::fuzz {
@@ -67,7 +68,7 @@ class TextLog {
     for (const char* fixed : texts::kLinkItemTexts) {
       if (text == fixed) return true;
     }
-    if (text == texts::kLinkText || text == texts::kMalformedLinkText) return true;
+    if (text == texts::kLinkText || text == kMalformedLinkText) return true;
     if (isWholeMenuText(text)) return true;
     // Shortened: a shorter start of a menu text, then the ellipsis byte.
     if (text.empty() || text.back() != texts::kEllipsis[0]) return false;
