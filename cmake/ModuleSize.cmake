@@ -17,9 +17,10 @@
 # - In Release builds, to the module and to the static and object libraries
 #   it links (directly or through other libraries): code optimised for size,
 #   each function and datum in its own section so that the linker drops the
-#   unused ones, and with GCC link-time optimisation of the module.
+#   unused ones, and, with BRISKO_MODULE_LTO (off by default, see below), GCC
+#   link-time optimisation of the module.
 #
-# Link-time optimisation is the module's alone: the libraries are compiled to
+# Link-time optimisation, when on, is the module's alone: the libraries are compiled to
 # objects that carry both GCC's intermediate form and ordinary code
 # (-ffat-lto-objects); the module's link optimises across them, and every
 # other program (tests, benchmarks) links their ordinary code (-fno-lto).
@@ -36,7 +37,10 @@ set(BRISKO_SIZE_OPTIMISE "-Os" CACHE STRING
 # names, wherever they are among the module's libraries.
 set(BRISKO_SPEED_SOURCES "author_scanner.cpp" CACHE STRING
     "Sources of the module optimised for speed (-O2) in Release builds")
-option(BRISKO_MODULE_LTO "Link-time optimisation of the module in Release builds (GCC)" ON)
+# Off: mingw-w64's GCC 12 stops with an internal compiler error
+# (binds_to_current_def_p) when it link-time optimises the module from the
+# per-layer libraries; without it the module is well under 512 KiB.
+option(BRISKO_MODULE_LTO "Link-time optimisation of the module in Release builds (GCC)" OFF)
 
 if(BRISKO_MODULE_LTO AND NOT BRISKO_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   set(_brisko_lto ON)
