@@ -3,9 +3,16 @@
 // Pairs to compare (the report gives ratios of their times per corpus):
 //   ToLowerAsciiCopy       vs AuthorScannerFindLinks   (scanner: at most 2x)
 //   RegexSearchLoop        vs RegexFinderFindLinks     (finder: at most 1.5x)
+//   RegexSearchLoop        vs LinearSearchLoop         (the two matchers alone)
+//   RegexFinderFindLinks/library vs /linear            (linear: at most 1.2x)
 //   RegexSearchLoopCompile shows what keeping the compiled expression saves.
-// Worst cases: "x@x@..." for the default expression, and texts that make the
-// scanner test a prefix, or store a link, at almost every byte.
+// The finder searches with the linear-time matcher whenever it takes the
+// expression; "/library" runs it on the default expression followed by an
+// empty comment "(?#)", which means the same to the library but which only
+// the library takes, so the finder searches as it did with the library alone.
+// Worst cases: "x@x@..." for the default expression (both ways; at most 30x
+// a benign 4 KiB status, and 64 KiB at most 20x 4 KiB), and texts that make
+// the scanner test a prefix, or store a link, at almost every byte.
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
@@ -18,6 +25,7 @@
 
 #include "bench/status_corpus.h"
 #include "links/author_scanner.h"
+#include "links/linear_regex.h"
 #include "links/link_front.h"
 #include "links/regex_scanner.h"
 #include "settings/link_settings.h"
@@ -43,6 +51,18 @@ LinkSettings registeredSettings() {
   settings.extraChars = texts::kRegisteredExtraChars;
   settings.regexSource = texts::kDefaultRegex;
   return settings;
+}
+
+// The default expression as the finder searches it: 0 with the library alone
+// (an empty comment only the library takes), 1 with the linear-time matcher.
+LinkSettings finderSettings(std::int64_t linear) {
+  LinkSettings settings = registeredSettings();
+  if (linear == 0) settings.regexSource += "(?#)";
+  return settings;
+}
+
+void setFinderLabel(benchmark::State& state, std::int64_t linear) {
+  state.SetLabel(linear != 0 ? "linear" : "library");
 }
 
 void setCorpusCounters(benchmark::State& state, const std::vector<std::string>& statuses) {
@@ -165,9 +185,56 @@ void RegexSearchLoop(benchmark::State& state) {
 }
 BENCHMARK(RegexSearchLoop);
 
+// The same searches with the linear-time matcher.
+std::size_t linearSearchLoop(const LinearRegex& expression, const std::string& text,
+                             std::size_t maxCount) {
+  const char* position = text.data();
+  const char* const end = text.data() + text.size();
+  const char* matchBegin = nullptr;
+  const char* matchEnd = nullptr;
+  std::size_t found = 0;
+  while (found < maxCount && expression.search(position, end, &matchBegin, &matchEnd)) {
+    if (matchBegin == matchEnd) {
+      if (matchEnd == end) break;
+      position = matchEnd + 1;
+      continue;
+    }
+    position = matchEnd;
+    ++found;
+  }
+  return found;
+}
+
+void LinearSearchLoop(benchmark::State& state) {
+  const auto& statuses = typicalStatuses();
+  const auto expression = LinearRegex::compile(texts::kDefaultRegex);
+  if (!expression) {
+    state.SkipWithError("the default expression is not taken");
+    return;
+  }
+  std::size_t matches = 0;
+  for (auto _ : state) {
+    for (const std::string& status : statuses) matches += linearSearchLoop(*expression, status, 10);
+  }
+  benchmark::DoNotOptimize(matches);
+  setCorpusCounters(state, statuses);
+  state.counters["links"] = static_cast<double>(matches) / static_cast<double>(state.iterations());
+}
+BENCHMARK(LinearSearchLoop);
+
+// Compiling the default expression for the linear-time matcher (the finder
+// does it once per change of the expression).
+void LinearCompile(benchmark::State& state) {
+  for (auto _ : state) {
+    auto expression = LinearRegex::compile(texts::kDefaultRegex);
+    benchmark::DoNotOptimize(expression.get());
+  }
+}
+BENCHMARK(LinearCompile)->Unit(benchmark::kMicrosecond);
+
 void RegexFinderFindLinks(benchmark::State& state) {
   const auto& statuses = typicalStatuses();
-  const LinkSettings settings = registeredSettings();
+  const LinkSettings settings = finderSettings(state.range(0));
   RegexScanner scanner;
   FoundLinks found;
   std::size_t links = 0;
@@ -180,8 +247,9 @@ void RegexFinderFindLinks(benchmark::State& state) {
   benchmark::DoNotOptimize(links);
   setCorpusCounters(state, statuses);
   state.counters["links"] = static_cast<double>(links) / static_cast<double>(state.iterations());
+  setFinderLabel(state, state.range(0));
 }
-BENCHMARK(RegexFinderFindLinks);
+BENCHMARK(RegexFinderFindLinks)->Arg(0)->Arg(1);
 
 // The same loop, compiling the expression for every status.
 void RegexSearchLoopCompile(benchmark::State& state) {
@@ -213,7 +281,7 @@ BENCHMARK(RegexSearchLoopCorpus)->Unit(benchmark::kMillisecond);
 
 void RegexFinderFindLinksCorpus(benchmark::State& state) {
   const auto& statuses = corpus();
-  const LinkSettings settings = registeredSettings();
+  const LinkSettings settings = finderSettings(state.range(0));
   RegexScanner scanner;
   FoundLinks found;
   for (auto _ : state) {
@@ -224,8 +292,9 @@ void RegexFinderFindLinksCorpus(benchmark::State& state) {
     }
   }
   setCorpusCounters(state, statuses);
+  setFinderLabel(state, state.range(0));
 }
-BENCHMARK(RegexFinderFindLinksCorpus)->Unit(benchmark::kMillisecond);
+BENCHMARK(RegexFinderFindLinksCorpus)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // --- worst cases ------------------------------------------------------------
 
@@ -236,11 +305,10 @@ std::string repeated(const std::string& piece, std::size_t length) {
   return text;
 }
 
-// "x@x@...": the optional user part of the default expression is tried from
-// every word boundary to every later "@".
-void RegexFinderWorstCase(benchmark::State& state) {
-  const std::string text = repeated("x@", static_cast<std::size_t>(state.range(0)));
-  const LinkSettings settings = registeredSettings();
+// The finder on one text; range(1) chooses the matcher (0 the library alone,
+// 1 linear).
+void findLinksIn(benchmark::State& state, const std::string& text) {
+  const LinkSettings settings = finderSettings(state.range(1));
   RegexScanner scanner;
   FoundLinks found;
   for (auto _ : state) {
@@ -249,9 +317,37 @@ void RegexFinderWorstCase(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(text.size()));
+  state.counters["links"] = static_cast<double>(display.size());
+  setFinderLabel(state, state.range(1));
 }
-BENCHMARK(RegexFinderWorstCase)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(RegexFinderWorstCase)->Arg(65536)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// "x@x@...": the optional user part of the default expression is tried from
+// every word boundary to every later "@". The library gives up on 64 KiB (and
+// finds nothing); the linear-time matcher reads it once.
+void RegexFinderWorstCase(benchmark::State& state) {
+  findLinksIn(state, repeated("x@", static_cast<std::size_t>(state.range(0))));
+}
+BENCHMARK(RegexFinderWorstCase)
+    ->Args({1024, 0})
+    ->Args({1024, 1})
+    ->Args({4096, 0})
+    ->Args({4096, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(RegexFinderWorstCase)->Args({65536, 0})->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(RegexFinderWorstCase)->Args({65536, 1})->Unit(benchmark::kMillisecond);
+
+// A benign status of 4 KiB: statuses of the corpus one after another.
+void RegexFinderBenign4K(benchmark::State& state) {
+  std::string text;
+  for (const std::string& status : corpus()) {
+    if (text.size() >= 4096) break;
+    text += status;
+    text += ' ';
+  }
+  text.resize(4096);
+  findLinksIn(state, text);
+}
+BENCHMARK(RegexFinderBenign4K)->Args({0, 0})->Args({0, 1})->Unit(benchmark::kMillisecond);
 
 // The scanner on 64 KiB texts: a prefix test at nearly every byte, an empty
 // link at every eighth byte, and a stored link every six bytes with the

@@ -6,6 +6,7 @@
 
 #include <boost/regex.hpp>
 
+#include "links/linear_regex.h"
 #include "links/link_forms.h"
 
 namespace brisko {
@@ -14,6 +15,8 @@ struct RegexScanner::Compiled {
   std::string source;
   bool valid = false;
   boost::regex expression;
+  // The same expression searched in linear time, when it can be.
+  std::unique_ptr<const LinearRegex> linear;
 };
 
 RegexScanner::RegexScanner() = default;
@@ -26,6 +29,7 @@ const RegexScanner::Compiled& RegexScanner::compiled(const std::string& source) 
     try {
       fresh->expression.assign(source);  // Perl syntax, letter case significant
       fresh->valid = true;
+      fresh->linear = LinearRegex::compile(source);
     } catch (const std::runtime_error&) {
       // boost::regex_error: the expression finds nothing.
       fresh->valid = false;
@@ -66,17 +70,26 @@ std::string openForm(const Link& link) {
 
 // Calls onLink for each match of `expression` in `text` that is taken, in
 // order, until it returns false. Each search sees only the rest of the text,
-// from the end of the previous match, as a text of its own. May throw the
-// library's std::runtime_error.
+// from the end of the previous match, as a text of its own. Searches with
+// `linear` when given (the same matches in linear time), else with Boost,
+// which may throw its std::runtime_error.
 template <typename OnLink>
-void forEachLink(const boost::regex& expression, std::string_view text, OnLink&& onLink) {
+void forEachLink(const boost::regex& expression, const LinearRegex* linear, std::string_view text,
+                 OnLink&& onLink) {
   if (text.empty()) return;  // an empty match is never taken
   const char* const end = text.data() + text.size();
   const char* position = text.data();
   boost::cmatch match;
-  while (boost::regex_search(position, end, match, expression)) {
-    const char* const matchBegin = match[0].first;
-    const char* const matchEnd = match[0].second;
+  const char* matchBegin = nullptr;
+  const char* matchEnd = nullptr;
+  const auto search = [&] {
+    if (linear) return linear->search(position, end, &matchBegin, &matchEnd);
+    if (!boost::regex_search(position, end, match, expression)) return false;
+    matchBegin = match[0].first;
+    matchEnd = match[0].second;
+    return true;
+  };
+  while (search()) {
     if (matchBegin == matchEnd) {
       if (matchEnd == end) return;
       position = matchEnd + 1;
@@ -99,7 +112,7 @@ std::string RegexScanner::findFirstLink(const FinderSettings& settings, std::str
   if (!regex.valid) return std::string();
   std::string result;
   try {
-    forEachLink(regex.expression, text, [&](const Link& link) {
+    forEachLink(regex.expression, regex.linear.get(), text, [&](const Link& link) {
       result = openForm(link);
       return false;
     });
@@ -117,7 +130,7 @@ void RegexScanner::findLinks(const FinderSettings& settings, std::string_view st
   if (!regex.valid || maxCount <= 0) return;
   const auto limit = static_cast<std::size_t>(maxCount);
   try {
-    forEachLink(regex.expression, text, [&](const Link& link) {
+    forEachLink(regex.expression, regex.linear.get(), text, [&](const Link& link) {
       lists.append(link.kind, link.match.substr(link.prefixLength),
                    link.opensAsMatch ? std::string_view() : kHttpPrefix, link.match);
       return lists.count() < limit;
