@@ -267,9 +267,10 @@ constexpr std::size_t kLongText = 65536;
 
 inline std::string longText(Draw& draw) {
   std::string text = draw.pick(pieces::kLongUnit);
-  text.reserve(2 * kLongText);
-  while (text.size() < kLongText) text.append(text);  // doubling: few steps
-  text.resize(kLongText);
+  text.reserve(kLongText + 32);  // below the sanitizer's large-block size
+  while (text.size() < kLongText) {
+    text.append(text, 0, std::min(text.size(), kLongText - text.size()));  // doubling
+  }
   switch (draw.u8() % 4) {
     case 1:
       text = "www.first.pl " + text;
