@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstring>
 #include <map>
-#include <stdexcept>
 #include <utility>
 
 #include <boost/regex.hpp>
@@ -16,6 +15,7 @@ namespace {
 // Limits of what is compiled here; larger expressions are left to Boost.
 constexpr std::size_t kMaxInstructions = 2000;
 constexpr std::size_t kMaxFollow = std::size_t{1} << 20;  // entries of all follow lists
+constexpr std::size_t kMaxClosureWork = 8u << 20;         // instructions visited to make them
 constexpr int kMaxCount = 1000;                           // n and m of {n,m}
 constexpr int kMaxNesting = 64;                           // groups within groups
 // Repeats whose body can match the empty string, one within another.
@@ -282,22 +282,25 @@ bool canBeEmpty(const Node& node) {
 
 using ByteSet = std::array<std::uint8_t, 256>;
 
+// The expression in the default syntax, with status() non-zero instead of
+// an exception when Boost refuses it.
+boost::regex compileQuietly(const std::string& source) {
+  return boost::regex(source, boost::regex::perl | boost::regex::no_except);
+}
+
 // Which single bytes the expression `atom` matches, as Boost.Regex itself
 // decides with the platform's default traits. Fails when Boost refuses it or
 // when it matches the empty string (it would be no single-byte atom).
 bool boostByteSet(const std::string& atom, ByteSet& set) {
-  try {
-    const boost::regex expression(atom);
-    const char none = '\0';
-    if (boost::regex_match(&none, &none, expression)) return false;
-    for (unsigned c = 0; c < 256; ++c) {
-      const char byte = static_cast<char>(c);
-      set[c] = boost::regex_match(&byte, &byte + 1, expression) ? 1 : 0;
-    }
-    return true;
-  } catch (const std::runtime_error&) {
-    return false;
+  const boost::regex expression = compileQuietly(atom);
+  if (expression.status() != 0) return false;
+  const char none = '\0';
+  if (boost::regex_match(&none, &none, expression)) return false;
+  for (unsigned c = 0; c < 256; ++c) {
+    const char byte = static_cast<char>(c);
+    set[c] = boost::regex_match(&byte, &byte + 1, expression) ? 1 : 0;
   }
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -328,7 +331,13 @@ class Emitter {
   std::vector<ByteSet> sets;
   ByteSet word{};
 
-  bool init() { return boostByteSet("\\w", word); }
+  // The word bytes (for \b and \B), also the set of "\w".
+  bool init() {
+    if (!boostByteSet("\\w", word)) return false;
+    setNumbers_.emplace("\\w", static_cast<std::uint32_t>(sets.size()));
+    sets.push_back(word);
+    return true;
+  }
 
   bool emit(const Node& node, unsigned depth) {
     switch (node.kind) {
@@ -520,6 +529,9 @@ class Closure {
         seen_(code.size() << kMaxEmptyDepth, 0),
         listed_(steps + 1, 0) {}
 
+  // Instructions visited so far, by all runs.
+  std::size_t work() const { return work_; }
+
   // Returns whether the result depends on the context.
   bool run(std::uint32_t origin, unsigned context, std::vector<std::uint16_t>& out) {
     ++stamp_;
@@ -529,6 +541,7 @@ class Closure {
     while (!stack_.empty()) {
       const Item item = stack_.back();
       stack_.pop_back();
+      ++work_;
       const Inst& inst = code_[item.pc];
       const unsigned flags = item.flags & ((1u << inst.depth) - 1);
       std::uint32_t& seen = seen_[(item.pc << kMaxEmptyDepth) | flags];
@@ -583,6 +596,7 @@ class Closure {
   std::vector<std::uint32_t> listed_;
   std::vector<Item> stack_;
   std::uint32_t stamp_ = 0;
+  std::size_t work_ = 0;
 };
 
 }  // namespace
@@ -658,7 +672,7 @@ class LinearRegexBuilder {
         r.next_[slot] = static_cast<std::uint32_t>(r.follow_.size());
         dependsOnContext = closure.run(origins[origin], context, r.follow_);
         r.next_[slot + 1] = static_cast<std::uint32_t>(r.follow_.size());
-        if (r.follow_.size() > kMaxFollow) return nullptr;
+        if (r.follow_.size() > kMaxFollow || closure.work() > kMaxClosureWork) return nullptr;
       }
     }
 
@@ -686,11 +700,7 @@ LinearRegex::LinearRegex() = default;
 LinearRegex::~LinearRegex() = default;
 
 std::unique_ptr<const LinearRegex> LinearRegex::compile(const std::string& source) {
-  try {
-    const boost::regex check(source);
-  } catch (const std::runtime_error&) {
-    return nullptr;  // Boost refuses it; so does this
-  }
+  if (compileQuietly(source).status() != 0) return nullptr;  // Boost refuses it; so does this
   Node root;
   Parser parser(source);
   if (!parser.parse(root)) return nullptr;

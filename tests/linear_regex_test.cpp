@@ -73,6 +73,7 @@ TEST(LinearRegex, SameMatchesAsBoost) {
       // Line anchors: "\r\n" is one break, the text's ends count.
       {"^a|b$", {"a\r\nb\r\nab\n\r\nb\f a\rb", "\rab\n", "b\r\r\na"}},
       {"^$", {"\r\n\n\r\r\n", "\n\r", "", "\f\f"}},
+      {"^\\n|\\r$", {"a\r\nb\r\n", "\r\n\r", "\n\r\n"}},
       {"^.", {"ab\nc\rd\r\ne\ff", all}},
       {".$", {"ab\nc\rd\r\ne\ff", all}},
       // Word boundaries, also next to bytes from 0x80 up.
