@@ -27,21 +27,32 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.brisko-ready" ]; then
-    rm -rf "$WINEPREFIX"
     # wineboot starts the prefix's creation in Wine processes of their own.
     # Where Wine runs under user-mode emulation that outlasts the time the
     # first process waits for it: that one then fails ("could not load
-    # kernel32.dll") while the creation goes on. So the whole of it is
-    # awaited, until Wine's server ends, within one bound; the prefix is
-    # marked ready only when that happened in time and the prefix holds its
-    # system files. Otherwise what is left is stopped, and the next use
-    # starts the prefix afresh.
+    # kernel32.dll") while the creation goes on; and now and then the
+    # emulated creation itself crashes. So the whole of it is awaited, until
+    # Wine's server ends, and the prefix is marked ready only when it then
+    # holds its system files; a failed creation is tried once more from
+    # scratch, both within one bound. Otherwise what is left is stopped,
+    # and the next use starts afresh.
     log="$WINEPREFIX-creation.log"
-    deadline=$((SECONDS + ${BRISKO_WINEBOOT_SECONDS:-1800}))
-    timeout "$((deadline - SECONDS))" wineboot -i >"$log" 2>&1 || echo "(wineboot: exit $?)" >>"$log"
-    left=$((deadline - SECONDS))
-    if [ "$left" -gt 0 ] && timeout "$left" wineserver -w &&
-      [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
+    : >"$log"
+    deadline=$((SECONDS + ${BRISKO_WINEBOOT_SECONDS:-3600}))
+    made=""
+    for attempt in 1 2; do
+      [ "$((deadline - SECONDS))" -gt 0 ] || break
+      rm -rf "$WINEPREFIX"
+      echo "(attempt $attempt)" >>"$log"
+      timeout "$((deadline - SECONDS))" wineboot -i >>"$log" 2>&1 || echo "(wineboot: exit $?)" >>"$log"
+      left=$((deadline - SECONDS))
+      [ "$left" -gt 0 ] && timeout "$left" wineserver -w || break
+      if [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
+        made=yes
+        break
+      fi
+    done
+    if [ -n "$made" ]; then
       touch "$WINEPREFIX/.brisko-ready"
       rm -f "$log"
     else
