@@ -317,7 +317,7 @@ void findLinksIn(benchmark::State& state, const std::string& text) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(text.size()));
-  state.counters["links"] = static_cast<double>(display.size());
+  state.counters["links"] = static_cast<double>(found.displayLinks.size());
   setFinderLabel(state, state.range(1));
 }
 

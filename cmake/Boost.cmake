@@ -13,3 +13,12 @@ endif()
 add_library(brisko_boost_regex INTERFACE)
 target_include_directories(brisko_boost_regex SYSTEM INTERFACE "${_boost_stage}")
 target_compile_definitions(brisko_boost_regex INTERFACE BOOST_REGEX_NO_LIB BOOST_ALL_NO_LIB)
+# The Windows target's compilers use the win32 threading model, whose C++
+# library has no std::mutex; the plug-in runs on the host's thread alone.
+# Boost.Regex is built without threads, and with the same engine as every
+# other build (cmake/boost_win32_stdlib.hpp says why).
+if(BRISKO_WINDOWS)
+  target_compile_definitions(
+    brisko_boost_regex INTERFACE BOOST_DISABLE_THREADS
+    "BOOST_STDLIB_CONFIG=\"${CMAKE_CURRENT_LIST_DIR}/boost_win32_stdlib.hpp\"")
+endif()

@@ -21,3 +21,12 @@ if(NOT TARGET GTest::gtest_main)
 else()
   message(STATUS "GoogleTest: the GTest package in ${GTest_DIR}")
 endif()
+
+# The Windows target's compilers use the win32 threading model, whose C++
+# library (GCC 12) has no std::mutex: tests/support/gtest_notification.h
+# supplies the one GoogleTest class that needs it, for GoogleTest and every
+# program that uses it.
+if(BRISKO_WINDOWS AND TARGET gtest)
+  target_compile_options(gtest PUBLIC
+                         "SHELL:-include ${CMAKE_SOURCE_DIR}/tests/support/gtest_notification.h")
+endif()

@@ -1,4 +1,4 @@
-# The release archive, made by CPack's ZIP generator (Windows builds):
+# The release archive (Windows builds), made by the target release_archive:
 #
 #   Brisko-<version>-win32.zip
 #     Brisko-<version>-win32/Brisko.dll
@@ -9,7 +9,9 @@
 #
 # The version is the project's (the one place it is written). The guides are
 # UTF-8 with a byte order mark and Windows line ends, so that Notepad shows
-# the Polish letters. tools/main.sh runs CPack and puts the archive in dist/.
+# the Polish letters. The archive is reproducible (cmake/ReleaseArchive.cmake):
+# the same commit gives the same bytes wherever and whenever it is built.
+# tools/main.sh builds it and puts it in dist/.
 include_guard(GLOBAL)
 
 if(NOT BRISKO_WINDOWS)
@@ -32,10 +34,10 @@ foreach(license IN LISTS _brisko_licenses)
   list(APPEND _brisko_license_copies "${_brisko_guides}/licenses/${name}")
 endforeach()
 
-install(FILES $<TARGET_FILE:Brisko> DESTINATION .)  # the module alone, no import library
+install(FILES $<TARGET_FILE:Brisko> DESTINATION . COMPONENT release)  # the module alone
 install(FILES "${_brisko_guides}/INSTRUKCJA.txt" "${_brisko_guides}/GUIDE.txt"
-              "${_brisko_guides}/LICENSE.txt" DESTINATION .)
-install(FILES ${_brisko_license_copies} DESTINATION licenses)
+              "${_brisko_guides}/LICENSE.txt" DESTINATION . COMPONENT release)
+install(FILES ${_brisko_license_copies} DESTINATION licenses COMPONENT release)
 # Last: the checksums of everything installed before it.
 install(CODE [[
   set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
@@ -48,14 +50,15 @@ install(CODE [[
     string(APPEND sums "${sum} *${file}\n")
   endforeach()
   file(WRITE "${root}/SHA256SUMS" "${sums}")
-]])
+]] COMPONENT release)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME Brisko)
-set(CPACK_PACKAGE_VENDOR "the Brisko developers")
-set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGE_FILE_NAME "Brisko-${PROJECT_VERSION}-win32")
-set(CPACK_PACKAGE_DIRECTORY "${CMAKE_BINARY_DIR}/package")
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_STRIP_FILES OFF)  # the Release module is linked stripped already
-include(CPack)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(BRISKO_ARCHIVE_NAME "Brisko-${PROJECT_VERSION}-win32")
+set(BRISKO_ARCHIVE "${CMAKE_BINARY_DIR}/package/${BRISKO_ARCHIVE_NAME}.zip")
+add_custom_target(release_archive
+  COMMAND "${CMAKE_COMMAND}" -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+          -DSTAGE=${CMAKE_BINARY_DIR}/package/${BRISKO_ARCHIVE_NAME} -DARCHIVE=${BRISKO_ARCHIVE}
+          -DPYTHON=${Python3_EXECUTABLE} -P "${CMAKE_SOURCE_DIR}/cmake/ReleaseArchive.cmake"
+  DEPENDS Brisko
+  COMMENT "Packing ${BRISKO_ARCHIVE_NAME}.zip"
+  VERBATIM)

@@ -6,6 +6,12 @@
 
 #include <boost/regex.hpp>
 
+// Every build searches with the same Boost.Regex engine: its C++03 fallback
+// matches differently in places (empty matches of "\B" at a text's ends).
+#ifdef BOOST_REGEX_CXX03
+#error "Boost.Regex is configured for its C++03 engine; see cmake/boost_win32_stdlib.hpp"
+#endif
+
 #include "links/linear_regex.h"
 #include "links/link_forms.h"
 

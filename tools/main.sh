@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
-# The main job: set up, build Brisko.dll and the host emulator (the `release`
-# preset: no tests), put the library and the release archive in dist/, and
+# The main job: set up, build Brisko.dll, the release archive and the host
+# emulator (the `release` preset: no tests), put the library and the archive
+# (reproducible: tools/reproduce.sh checks it) in dist/, and
 # run the library in the host emulator (under Wine) on the sample session.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
-echo "== Building Brisko.dll and the host emulator"
+echo "== Building Brisko.dll, the release archive and the host emulator"
 cmake --preset release >/dev/null
 cmake --build --preset release -j 2
-echo "== Packaging"
-(cd build/release && cpack -G ZIP >/dev/null)
-archive="$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' build/release/CPackConfig.cmake).zip"
+archive="$(basename build/release/package/Brisko-*-win32.zip)"
 mkdir -p dist
 cp build/release/bin/Brisko.dll dist/Brisko.dll
 cp "build/release/package/${archive}" "dist/${archive}"

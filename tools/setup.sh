@@ -12,7 +12,8 @@ keep_log() { trap - EXIT; }
 packages=(
   cmake ninja-build make
   g++ g++-multilib
-  g++-mingw-w64-i686-posix
+  g++-mingw-w64-i686-win32
+  python3
   libboost1.81-dev
   googletest
   clang libclang-rt-14-dev

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds both targets and runs every test: natively (plain and with
-# AddressSanitizer and UndefinedBehaviorSanitizer), under Wine, and the fuzz
-# targets for a short bounded time on their seed corpora.
+# AddressSanitizer and UndefinedBehaviorSanitizer), under Wine, the fuzz
+# targets for a short bounded time on their seed corpora, each benchmark once,
+# and the release built twice to check that it is reproducible.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -50,4 +51,11 @@ wait "$wine_prefix_job"
 run_tests windows
 build fuzz
 run_tests fuzz
-echo "== All tests passed (native, sanitizers, Windows under Wine, fuzz)"
+# Every benchmark once, briefly: the bench preset must keep building and
+# running (no figure is judged here).
+build bench
+echo "== [bench] each benchmark once, briefly"
+build/bench/bin/brisko_link_bench --benchmark_min_time=0.001 >/dev/null
+echo "== [release] reproducible: built twice, in two folders"
+bash tools/reproduce.sh
+echo "== All tests passed (native, sanitizers, Windows under Wine, fuzz, bench, reproducible release)"
