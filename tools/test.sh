@@ -56,6 +56,7 @@ run_tests fuzz
 build bench
 echo "== [bench] each benchmark once, briefly"
 build/bench/bin/brisko_link_bench --benchmark_min_time=0.001 >/dev/null
+build/bench/bin/brisko-soak 20000 2 >/dev/null
 echo "== [release] reproducible: built twice, in two folders"
 bash tools/reproduce.sh
 echo "== All tests passed (native, sanitizers, Windows under Wine, fuzz, bench, reproducible release)"
