@@ -14,8 +14,8 @@
 // which the module's allocations go through too; so the figure is the whole
 // process's: the plug-in's blocks and the emulator's model of the host. The
 // emulator's record of calls, of opened links and the clipboard are emptied
-// after every event, so what remains is the state both sides keep. A leak shows as a count that keeps growing from report to
-// report after the first.
+// after every event, so what remains is the state both sides keep. A leak
+// shows as a count that keeps growing from report to report after the first.
 // Exits 1 when a start-up message is not answered 1 or the plug-in reports an
 // error to the host.
 #include <chrono>
@@ -159,7 +159,8 @@ int main(int argc, char** argv) {
       if (draw.below(2) == 0) {
         const bool shift = draw.below(4) == 0;
         if (!menu.itemIds.empty()) {
-          const auto item = menu.itemIds[draw.below(static_cast<std::uint32_t>(menu.itemIds.size()))];
+          const auto item =
+              menu.itemIds[draw.below(static_cast<std::uint32_t>(menu.itemIds.size()))];
           host.chooseMenuItem(contact, item, shift);
         } else if (menu.singleShown) {
           host.chooseMenuItem(contact, brisko::action::kSingleLinkItem, shift);
@@ -170,8 +171,7 @@ int main(int argc, char** argv) {
         host.clickChatButton(contact, draw.below(4) == 0);
       }
     } else if (kind < 85) {  // a status change, with the refresh it brings
-      host.changeStatus(contact,
-                        statuses[draw.below(static_cast<std::uint32_t>(statuses.size()))]);
+      host.changeStatus(contact, statuses[draw.below(static_cast<std::uint32_t>(statuses.size()))]);
     } else if (kind < 95) {  // a chat window opened or closed
       if (host.chatOpen(contact)) {
         host.closeChat(contact);
@@ -190,8 +190,9 @@ int main(int argc, char** argv) {
   }
   const int errors = host.errorCount();
   host.shutDown();
-  std::printf("menus %ld, chat buttons %ld, status changes %ld, chat windows %ld, page "
-              "sessions %ld; links opened %ld, copied %ld; errors the plug-in reported: %d\n",
-              kinds[0], kinds[1], kinds[2], kinds[3], kinds[4], opened, copied, errors);
+  std::printf(
+      "menus %ld, chat buttons %ld, status changes %ld, chat windows %ld, page "
+      "sessions %ld; links opened %ld, copied %ld; errors the plug-in reported: %d\n",
+      kinds[0], kinds[1], kinds[2], kinds[3], kinds[4], opened, copied, errors);
   return errors == 0 ? 0 : 1;
 }
