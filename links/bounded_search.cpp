@@ -7,7 +7,8 @@ namespace brisko {
 
 namespace {
 
-// A pointer into the text that charges each read and each move to a budget.
+// A pointer into the text that charges each read of a byte, and each jump
+// (+= and -=), to a budget.
 class CountedIterator {
  public:
   using iterator_category = std::random_access_iterator_tag;
@@ -17,7 +18,7 @@ class CountedIterator {
   using reference = const char&;
 
   CountedIterator() = default;
-  CountedIterator(const char* p, std::uint64_t* left) : p_(p), left_(left) {}
+  CountedIterator(const char* p, BoundedSearch::Meter* meter) : p_(p), meter_(meter) {}
 
   const char* base() const { return p_; }
 
@@ -31,7 +32,6 @@ class CountedIterator {
   }
   pointer operator->() const { return p_; }
   CountedIterator& operator++() {
-    charge();
     ++p_;
     return *this;
   }
@@ -41,7 +41,6 @@ class CountedIterator {
     return old;
   }
   CountedIterator& operator--() {
-    charge();
     --p_;
     return *this;
   }
@@ -83,24 +82,32 @@ class CountedIterator {
 
  private:
   void charge() const {
-    if (*left_ == 0) throw SearchWorkExceeded();
-    --*left_;
+    if (meter_->left == 0) meter_->refill();
+    --meter_->left;
   }
 
   const char* p_ = nullptr;
-  std::uint64_t* left_ = nullptr;
+  BoundedSearch::Meter* meter_ = nullptr;
 };
 
 }  // namespace
 
+void BoundedSearch::Meter::refill() {
+  if (reserve == 0) throw SearchWorkExceeded();
+  const std::uint64_t chunk = reserve < (std::uint64_t{1} << 30) ? reserve : std::uint64_t{1} << 30;
+  reserve -= chunk;
+  left = static_cast<std::uint32_t>(chunk);
+}
+
 BoundedSearch::BoundedSearch(std::size_t length)
-    : budget_(kUnitsPerByte * (static_cast<std::uint64_t>(length) + 1) + kFixedUnits),
-      left_(budget_) {}
+    : budget_(kUnitsPerByte * (static_cast<std::uint64_t>(length) + 1) + kFixedUnits) {
+  meter_.reserve = budget_;
+}
 
 bool BoundedSearch::search(const boost::regex& expression, const char* begin, const char* end,
                            const char** matchBegin, const char** matchEnd) {
   boost::match_results<CountedIterator> match;
-  if (!boost::regex_search(CountedIterator(begin, &left_), CountedIterator(end, &left_), match,
+  if (!boost::regex_search(CountedIterator(begin, &meter_), CountedIterator(end, &meter_), match,
                            expression)) {
     return false;
   }
