@@ -5,7 +5,9 @@
 
 namespace brisko {
 
-namespace {
+// (In a named namespace: the operators a random-access iterator must have
+// are not all used by the library, and would be unused functions otherwise.)
+namespace counted {
 
 // A pointer into the text that charges each read of a byte, and each jump
 // (+= and -=), to a budget.
@@ -90,7 +92,9 @@ class CountedIterator {
   BoundedSearch::Meter* meter_ = nullptr;
 };
 
-}  // namespace
+}  // namespace counted
+
+using counted::CountedIterator;
 
 void BoundedSearch::Meter::refill() {
   if (reserve == 0) throw SearchWorkExceeded();
