@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -128,6 +130,27 @@ std::string makeText(const std::uint8_t* data, std::size_t size) {
   return text;
 }
 
+// How the inputs went, printed at exit when the environment has
+// BRISKO_FUZZ_STATS: refused by Boost, left to Boost by the matcher,
+// compared, and compared with an inline modifier in the expression.
+std::size_t counts[4] = {};
+
+void printCounts() {
+  std::fprintf(stderr,
+               "regex_equivalence: %zu refused by Boost, %zu left to Boost, %zu compared "
+               "(%zu with inline modifiers)\n",
+               counts[0], counts[1], counts[2], counts[3]);
+}
+
+void count(int which) {
+  static const bool enabled = [] {
+    if (std::getenv("BRISKO_FUZZ_STATS") == nullptr) return false;
+    std::atexit(printCounts);
+    return true;
+  }();
+  if (enabled) ++counts[which];
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -155,9 +178,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const boost::regex expression(source, boost::regex::perl | boost::regex::no_except);
   if (expression.status() != 0) {
     check(linear == nullptr, "an expression Boost refuses is refused", source);
+    count(0);
     return 0;
   }
-  if (!linear) return 0;
+  if (!linear) {
+    count(1);
+    return 0;
+  }
+  count(2);
+  if (source.find("(?i") != std::string::npos || source.find("(?s") != std::string::npos ||
+      source.find("(?-") != std::string::npos || source.find("(?m") != std::string::npos) {
+    count(3);
+  }
 
   const std::string difference = brisko::oracle::allDifferencesFromBoost(*linear, expression, text);
   check(difference.empty(), "the same matches as Boost",

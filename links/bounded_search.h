@@ -4,19 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 
 #include <boost/regex.hpp>
 
-namespace brisko {
+#include "links/counted_iterator.h"
 
-// What a search throws when the bound has stopped it: a std::runtime_error,
-// as the library's own complexity error is, so that it ends the finder's
-// search the same way (links found before it are kept).
-class SearchWorkExceeded : public std::runtime_error {
- public:
-  SearchWorkExceeded() : std::runtime_error("regular expression: search work exceeded") {}
-};
+namespace brisko {
 
 // The searches of one event (one findLinks or findFirstLink call) over a
 // text of `length` bytes. Every read of a byte by the library is counted,
@@ -46,20 +39,12 @@ class BoundedSearch {
               const char** matchBegin, const char** matchEnd);
 
   // Units spent so far.
-  std::uint64_t spent() const { return budget_ - meter_.reserve - meter_.left; }
+  std::uint64_t spent() const { return budget_ - meter_.remaining(); }
   std::uint64_t budget() const { return budget_; }
-
-  // What is left of the budget: `left` units at hand (counted down at each
-  // operation), the rest in reserve, taken when `left` runs out.
-  struct Meter {
-    std::uint32_t left = 0;
-    std::uint64_t reserve = 0;
-    void refill();  // throws SearchWorkExceeded when nothing is in reserve
-  };
 
  private:
   std::uint64_t budget_;
-  Meter meter_;
+  WorkMeter meter_;
 };
 
 }  // namespace brisko
