@@ -10,9 +10,9 @@ BoundedSearch::BoundedSearch(std::size_t length)
 
 bool BoundedSearch::search(const boost::regex& expression, const char* begin, const char* end,
                            const char** matchBegin, const char** matchEnd) {
+  const MeterInUse inUse(meter_);
   boost::match_results<CountedIterator> match;
-  if (!boost::regex_search(CountedIterator(begin, &meter_), CountedIterator(end, &meter_), match,
-                           expression)) {
+  if (!boost::regex_search(CountedIterator(begin), CountedIterator(end), match, expression)) {
     return false;
   }
   *matchBegin = match[0].first.base();

@@ -28,7 +28,10 @@ struct WorkMeter {
 };
 
 // A pointer into the text that charges each read of a byte, and each jump
-// (+= and -=), to a budget.
+// (+= and -=), to the meter in use (CountedIterator::meter). The meter is
+// one for all iterators rather than one in each, which keeps the iterator
+// as small and as fast as a pointer; like all of the plug-in, it is meant
+// for one thread.
 class CountedIterator {
  public:
   using iterator_category = std::random_access_iterator_tag;
@@ -38,7 +41,10 @@ class CountedIterator {
   using reference = const char&;
 
   CountedIterator() = default;
-  CountedIterator(const char* p, WorkMeter* meter) : p_(p), meter_(meter) {}
+  explicit CountedIterator(const char* p) : p_(p) {}
+
+  // The meter charged; set for the time of a search by MeterInUse.
+  static inline WorkMeter* meter = nullptr;
 
   const char* base() const { return p_; }
 
@@ -101,13 +107,28 @@ class CountedIterator {
   }
 
  private:
-  void charge() const {
-    if (meter_->left == 0) meter_->refill();
-    --meter_->left;
+  static void charge() {
+    WorkMeter& m = *meter;
+    if (m.left == 0) m.refill();
+    --m.left;
   }
 
   const char* p_ = nullptr;
-  WorkMeter* meter_ = nullptr;
+};
+
+// Makes `meter` the one charged, for its lifetime, and then the previous one
+// again (also when a search ends in an exception).
+class MeterInUse {
+ public:
+  explicit MeterInUse(WorkMeter& meter) : previous_(CountedIterator::meter) {
+    CountedIterator::meter = &meter;
+  }
+  ~MeterInUse() { CountedIterator::meter = previous_; }
+  MeterInUse(const MeterInUse&) = delete;
+  MeterInUse& operator=(const MeterInUse&) = delete;
+
+ private:
+  WorkMeter* previous_;
 };
 
 }  // namespace brisko

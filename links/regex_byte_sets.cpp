@@ -17,9 +17,9 @@ bool boostByteSet(const std::string& atom, ByteSet& set) {
   // Through the iterator the finder's searches use (with no bound to speak
   // of), so that the module holds one instance of the library's matcher.
   WorkMeter meter(std::numeric_limits<std::uint64_t>::max());
+  const MeterInUse inUse(meter);
   const auto matches = [&](const char* begin, const char* end) {
-    return boost::regex_match(CountedIterator(begin, &meter), CountedIterator(end, &meter),
-                              expression);
+    return boost::regex_match(CountedIterator(begin), CountedIterator(end), expression);
   };
   const char none = '\0';
   if (matches(&none, &none)) return false;
