@@ -11,8 +11,10 @@
 // empty comment "(?#)", which means the same to the library but which only
 // the library takes, so the finder searches as it did with the library alone.
 // Worst cases: "x@x@..." for the default expression (both ways; at most 30x
-// a benign 4 KiB status, and 64 KiB at most 20x 4 KiB), and texts that make
-// the scanner test a prefix, or store a link, at almost every byte.
+// a benign 4 KiB status, and 64 KiB at most 20x 4 KiB), the worst-case table
+// of four kinds of expression (the hostile status at most 30x the benign one
+// of the same size), and texts that make the scanner test a prefix, or store
+// a link, at almost every byte.
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
@@ -322,8 +324,9 @@ void findLinksIn(benchmark::State& state, const std::string& text) {
 }
 
 // "x@x@...": the optional user part of the default expression is tried from
-// every word boundary to every later "@". The library gives up on 64 KiB (and
-// finds nothing); the linear-time matcher reads it once.
+// every word boundary to every later "@". The library's searches are stopped
+// by their work bound (and find nothing); the linear-time matcher reads the
+// text once.
 void RegexFinderWorstCase(benchmark::State& state) {
   findLinksIn(state, repeated("x@", static_cast<std::size_t>(state.range(0))));
 }
@@ -348,6 +351,75 @@ void RegexFinderBenign4K(benchmark::State& state) {
   findLinksIn(state, text);
 }
 BENCHMARK(RegexFinderBenign4K)->Args({0, 0})->Args({0, 1})->Unit(benchmark::kMillisecond);
+
+// The worst-case table: one menu event (findLinks, at most 10 links) for four
+// kinds of expression, each on a benign status (statuses of the corpus one
+// after another) and on a hostile one, of 4 KiB and 64 KiB. The hostile case
+// should cost at most 30 times the benign one of the same size and
+// expression (the benign status is read to its end too). range(0) chooses
+// the expression:
+//   0 the default expression,
+//   1 "(?i)" followed by the default expression,
+//   2 an expression that matches the empty string, "(?:\S*@)?",
+//   3 one the linear-time matcher leaves to the library (a look-ahead
+//     before the default expression);
+// range(1) the size, range(2) 0 benign, 1 hostile ("x@x@..." for 0, 1 and 3,
+// "xxx..." for 2).
+std::string tableExpression(std::int64_t which) {
+  const std::string standard = texts::kDefaultRegex;
+  switch (which) {
+    case 1:
+      return "(?i)" + standard;
+    case 2:
+      return "(?:\\S*@)?";
+    case 3:
+      return "(?=\\S)" + standard;
+    default:
+      return standard;
+  }
+}
+
+// Ordinary text that a search must read to its end: statuses of the corpus
+// one after another, with ".", "@" and ":" made spaces (no links) but in the
+// last 512 bytes, which keep their links.
+std::string benignStatus(std::size_t length) {
+  std::string text;
+  while (text.size() < length) {
+    for (const std::string& status : corpus()) {
+      if (text.size() >= length) break;
+      text += status;
+      text += ' ';
+    }
+  }
+  text.resize(length);
+  for (std::size_t i = 0; i + 512 < length; ++i) {
+    if (text[i] == '.' || text[i] == '@' || text[i] == ':') text[i] = ' ';
+  }
+  return text;
+}
+
+void WorstCaseTable(benchmark::State& state) {
+  static const char* const kNames[] = {"default", "(?i)default", "nullable", "library"};
+  const auto which = state.range(0);
+  const auto size = static_cast<std::size_t>(state.range(1));
+  const bool hostile = state.range(2) != 0;
+  const std::string text = hostile ? repeated(which == 2 ? "x" : "x@", size) : benignStatus(size);
+  LinkSettings settings = registeredSettings();
+  settings.regexSource = tableExpression(which);
+  RegexScanner scanner;
+  FoundLinks found;
+  for (auto _ : state) {
+    scanner.findLinks(settings, text, 10, found);
+    benchmark::DoNotOptimize(found.displayLinks.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(text.size()));
+  state.counters["links"] = static_cast<double>(found.displayLinks.size());
+  state.SetLabel(std::string(kNames[which]) + (hostile ? " hostile" : " benign"));
+}
+BENCHMARK(WorstCaseTable)
+    ->ArgsProduct({{0, 1, 2, 3}, {4096, 65536}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 // The scanner on 64 KiB texts: a prefix test at nearly every byte, an empty
 // link at every eighth byte, and a stored link every six bytes with the

@@ -10,11 +10,16 @@
 //
 // An expression Boost refuses must be refused. For one the linear matcher
 // compiles, both must report the same match (or none) from every start
-// position, each start taken as the beginning of the text; positions where
-// Boost gives up (its complexity or stack limit) are not compared.
+// position, each start taken as the beginning of the text, and the same
+// successive matches as the link finder takes them (each search from the end
+// of the previous match), searched forward and from the backward table
+// (tests/support/boost_oracle.h); positions where Boost gives up (its
+// complexity or stack limit) are not compared.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -24,6 +29,7 @@
 #include "fuzz/fuzz_input.h"
 #include "links/linear_regex.h"
 #include "settings/texts.h"
+#include "tests/support/boost_oracle.h"
 
 namespace {
 
@@ -58,15 +64,21 @@ const char* const kAtoms[] = {
     "\\@",     "\\:",      "_",
 };
 const char* const kAssertions[] = {"\\b", "\\B", "^", "$"};
+// Inline modifiers, up to the end of the enclosing group, and the openings
+// of scoped groups ("(?i:" ... ")").
+const char* const kModifiers[] = {"(?i)",  "(?-i)",  "(?s)",   "(?-s)", "(?m)",
+                                  "(?is)", "(?i-s)", "(?s-i)", "(?-m)", "(?x)"};
+const char* const kScoped[] = {
+    "(?i:", "(?-i:", "(?s:", "(?-s:", "(?is:", "(?i-s:", "(?m:", "(?-m:"};
 // Constructs the matcher refuses; they must never make it differ from Boost.
-const char* const kUnsupported[] = {"(?=a)", "(?!b)", "(?<=a)",  "(?i)a",   "\\1",         "(?>a+)",
+const char* const kUnsupported[] = {"(?=a)", "(?!b)", "(?<=a)",  "[\\h]",   "\\1",         "(?>a+)",
                                     "a++",   "\\A",   "\\z",     "\\Q.\\E", "[[:alpha:]]", "\\<",
                                     "\\h",   "a{,2}", "\\x{41}", "(?#c)",   "\\G"};
 
 void expression(Choices& in, std::string& out, int depth);
 
 void atom(Choices& in, std::string& out, int depth) {
-  const unsigned kind = in.next(16);
+  const unsigned kind = in.next(19);
   if (kind < 8 || depth > 4) {
     out += kAtoms[in.next(sizeof kAtoms / sizeof kAtoms[0])];
   } else if (kind < 10) {
@@ -76,15 +88,23 @@ void atom(Choices& in, std::string& out, int depth) {
     out += kind < 12 ? "(" : "(?:";
     expression(in, out, depth + 1);
     out += ")";
-  } else if (kind == 14) {
+  } else if (kind < 16) {
+    out += kModifiers[in.next(sizeof kModifiers / sizeof kModifiers[0])];
+    return;
+  } else if (kind == 16) {
+    out += kScoped[in.next(sizeof kScoped / sizeof kScoped[0])];
+    expression(in, out, depth + 1);
+    out += ")";
+  } else if (kind == 17) {
     out += kUnsupported[in.next(sizeof kUnsupported / sizeof kUnsupported[0])];
     return;
   } else {
     return;  // nothing
   }
-  const unsigned quantifier = in.next(16);
-  static const char* const kQuantifiers[] = {"*", "+", "?", "{2}", "{0,2}", "{1,}", "{0}", "{1,3}"};
-  if (quantifier < 8) {
+  const unsigned quantifier = in.next(18);
+  static const char* const kQuantifiers[] = {"*",    "+",   "?",     "{2}",   "{0,2}",
+                                             "{1,}", "{0}", "{1,3}", "{1,9}", "{9}"};
+  if (quantifier < sizeof kQuantifiers / sizeof kQuantifiers[0]) {
     out += kQuantifiers[quantifier];
     if (in.next(3) == 0) out += "?";  // lazy
   }
@@ -100,7 +120,7 @@ void expression(Choices& in, std::string& out, int depth) {
 }
 
 std::string makeText(const std::uint8_t* data, std::size_t size) {
-  static const char kAlphabet[] = "ab x@.:/-_\r\n\f\t0<>A\xb9\xe6\x80\xff";
+  static const char kAlphabet[] = "ab x@.:/-_\r\n\f\t0<>AB\xb9\xe6\x80\xff\xa5X";
   std::string text;
   text.reserve(size);
   for (std::size_t i = 0; i < size; ++i) {
@@ -110,8 +130,25 @@ std::string makeText(const std::uint8_t* data, std::size_t size) {
   return text;
 }
 
-std::string describe(const std::string& source, const std::string& text, std::size_t start) {
-  return "expression \"" + source + "\" text \"" + text + "\" from " + std::to_string(start);
+// How the inputs went, printed at exit when the environment has
+// BRISKO_FUZZ_STATS: refused by Boost, left to Boost by the matcher,
+// compared, and compared with an inline modifier in the expression.
+std::size_t counts[4] = {};
+
+void printCounts() {
+  std::fprintf(stderr,
+               "regex_equivalence: %zu refused by Boost, %zu left to Boost, %zu compared "
+               "(%zu with inline modifiers)\n",
+               counts[0], counts[1], counts[2], counts[3]);
+}
+
+void count(int which) {
+  static const bool enabled = [] {
+    if (std::getenv("BRISKO_FUZZ_STATS") == nullptr) return false;
+    std::atexit(printCounts);
+    return true;
+  }();
+  if (enabled) ++counts[which];
 }
 
 }  // namespace
@@ -141,30 +178,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const boost::regex expression(source, boost::regex::perl | boost::regex::no_except);
   if (expression.status() != 0) {
     check(linear == nullptr, "an expression Boost refuses is refused", source);
+    count(0);
     return 0;
   }
-  if (!linear) return 0;
-
-  const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  for (std::size_t start = 0; start <= text.size(); ++start) {
-    boost::cmatch match;
-    bool found = false;
-    try {
-      found = boost::regex_search(begin + start, end, match, expression);
-    } catch (const std::runtime_error&) {
-      continue;  // Boost gave up here
-    }
-    const char* matchBegin = nullptr;
-    const char* matchEnd = nullptr;
-    const bool linearFound = linear->search(begin + start, end, &matchBegin, &matchEnd);
-    check(linearFound == found, "both find a match or neither", describe(source, text, start));
-    if (found) {
-      check(matchBegin == match[0].first && matchEnd == match[0].second, "same match bounds",
-            describe(source, text, start) + " boost [" + std::to_string(match[0].first - begin) +
-                "," + std::to_string(match[0].second - begin) + ") linear [" +
-                std::to_string(matchBegin - begin) + "," + std::to_string(matchEnd - begin) + ")");
-    }
+  if (!linear) {
+    count(1);
+    return 0;
   }
+  count(2);
+  if (source.find("(?i") != std::string::npos || source.find("(?s") != std::string::npos ||
+      source.find("(?-") != std::string::npos || source.find("(?m") != std::string::npos) {
+    count(3);
+  }
+
+  const std::string difference = brisko::oracle::allDifferencesFromBoost(*linear, expression, text);
+  check(difference.empty(), "the same matches as Boost",
+        "expression \"" + source + "\" text \"" + text + "\": " + difference);
   return 0;
 }

@@ -2,10 +2,10 @@
 // the link finder uses, with the same results as Boost.Regex.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
+
+#include "links/regex_automaton.h"
 
 namespace brisko {
 
@@ -16,11 +16,15 @@ namespace brisko {
 // first match in the order the expression prefers. Only the bounds of the
 // whole match are reported.
 //
-// Supported: literal bytes, escaped punctuation, \n \r \t \f \a \e \xHH,
-// bracket classes, . \w \W \s \S \d \D, \b \B ^ $, groups "(...)" and
-// "(?:...)", alternation, and the quantifiers * + ? {n} {n,} {n,m}, greedy or
-// lazy. Each byte is classified by asking Boost.Regex itself (the platform's
-// default traits), so classes agree with it byte for byte.
+// Compiling runs in three stages: parsing (links/regex_syntax.h), building
+// the program (links/regex_program.h) and its automaton
+// (links/regex_automaton.h). What is supported is what the parser takes;
+// each byte is classified by asking Boost.Regex itself (the platform's
+// default traits, links/regex_byte_sets.h), so classes, and letter case
+// under the i modifier, agree with it byte for byte.
+//
+// For successive searches over one text, as the link finder makes them, see
+// links/linear_matches.h: their total time stays linear too.
 class LinearRegex {
  public:
   // nullptr when Boost.Regex refuses `source`, or when it uses anything not
@@ -34,47 +38,20 @@ class LinearRegex {
   bool search(const char* begin, const char* end, const char** matchBegin,
               const char** matchEnd) const;
 
+  // The same search; `*stoppedAt` is where it stopped reading the text (the
+  // work it did is proportional to stoppedAt - begin, at most end - begin).
+  bool search(const char* begin, const char* end, const char** matchBegin, const char** matchEnd,
+              const char** stoppedAt) const;
+
+  const regex::Automaton& automaton() const { return automaton_; }
+
   ~LinearRegex();
   LinearRegex(const LinearRegex&) = delete;
   LinearRegex& operator=(const LinearRegex&) = delete;
 
  private:
   LinearRegex();
-  friend class LinearRegexBuilder;
-
-  // Where a search may go after position p depends on the bytes around p
-  // only through these three facts (the context of p).
-  static constexpr unsigned kWordBoundary = 1;  // \b holds at p
-  static constexpr unsigned kLineStart = 2;     // ^ holds at p
-  static constexpr unsigned kLineEnd = 4;       // $ holds at p
-  static constexpr unsigned kContexts = 8;
-
-  // What a byte is for the context: a word byte, "\r", "\n", another line
-  // separator, anything else; kNoByte stands for the ends of the text.
-  static constexpr unsigned kByteKinds = 6;
-  static constexpr std::uint8_t kNoByte = 5;
-
-  // The consuming steps of the expression, numbered 0..steps-1. Step s takes
-  // byte c when member_[setRow_[s] + c] is 1.
-  std::uint32_t steps_ = 0;
-  std::vector<std::uint32_t> setRow_;
-  std::vector<std::uint8_t> member_;
-
-  // Where the search may continue after step s took a byte, when the context
-  // of the new position is x: the steps in order of preference, as the range
-  // follow_[next_[(s * kContexts + x) * 2] .. next_[... + 1]). The start of
-  // the expression is "step" steps_. The value steps_ in a list is the end of
-  // the expression (a match); nothing follows it.
-  std::vector<std::uint32_t> next_;
-  std::vector<std::uint16_t> follow_;
-
-  // Context of a position from the kinds of the bytes before and after it.
-  std::uint8_t byteKind_[256] = {};
-  std::uint8_t context_[kByteKinds * kByteKinds] = {};
-  // A search may begin at a position of context x before byte c only when
-  // startByte_[x * 256 + c]; it matches there at once when startMatch_[x].
-  std::vector<std::uint8_t> startByte_;
-  std::uint8_t startMatch_[kContexts] = {};
+  regex::Automaton automaton_;
 };
 
 }  // namespace brisko

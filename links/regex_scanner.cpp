@@ -12,6 +12,8 @@
 #error "Boost.Regex is configured for its C++03 engine; see cmake/boost_win32_stdlib.hpp"
 #endif
 
+#include "links/bounded_search.h"
+#include "links/linear_matches.h"
 #include "links/linear_regex.h"
 #include "links/link_forms.h"
 
@@ -74,40 +76,55 @@ std::string openForm(const Link& link) {
   return open;
 }
 
-// Calls onLink for each match of `expression` in `text` that is taken, in
-// order, until it returns false. Each search sees only the rest of the text,
-// from the end of the previous match, as a text of its own. Searches with
-// `linear` when given (the same matches in linear time), else with Boost,
-// which may throw its std::runtime_error.
+// Calls onLink for each match that is taken, in order, until it returns
+// false: `nextMatch` gives the successive matches (each search from the end
+// of the previous match, or one byte further after an empty one); empty
+// matches and matches that are nothing but their prefixes are passed over.
+template <typename NextMatch, typename OnLink>
+void takeLinks(NextMatch&& nextMatch, OnLink&& onLink) {
+  const char* matchBegin = nullptr;
+  const char* matchEnd = nullptr;
+  while (nextMatch(&matchBegin, &matchEnd)) {
+    if (matchBegin == matchEnd) continue;
+    const Link link =
+        classify(std::string_view(matchBegin, static_cast<std::size_t>(matchEnd - matchBegin)));
+    if (link.match.size() == link.prefixLength) continue;  // nothing but its prefixes
+    if (!onLink(link)) return;
+  }
+}
+
+// Calls onLink for each link of `text`, as takeLinks. Each search sees only
+// the rest of the text, from the end of the previous match, as a text of its
+// own. Searches with `linear` when given (the same matches, in time linear
+// in the text for all of them together), else with Boost under a bound on
+// the work of all the searches (links/bounded_search.h); Boost's errors, and
+// the bound's, are std::runtime_error and reach the caller.
 template <typename OnLink>
 void forEachLink(const boost::regex& expression, const LinearRegex* linear, std::string_view text,
                  OnLink&& onLink) {
   if (text.empty()) return;  // an empty match is never taken
   const char* const end = text.data() + text.size();
-  const char* position = text.data();
-  boost::cmatch match;
-  const char* matchBegin = nullptr;
-  const char* matchEnd = nullptr;
-  const auto search = [&] {
-    if (linear) return linear->search(position, end, &matchBegin, &matchEnd);
-    if (!boost::regex_search(position, end, match, expression)) return false;
-    matchBegin = match[0].first;
-    matchEnd = match[0].second;
-    return true;
-  };
-  while (search()) {
-    if (matchBegin == matchEnd) {
-      if (matchEnd == end) return;
-      position = matchEnd + 1;
-      continue;
-    }
-    position = matchEnd;
-    const Link link =
-        classify(std::string_view(matchBegin, static_cast<std::size_t>(matchEnd - matchBegin)));
-    if (link.match.size() == link.prefixLength) continue;  // nothing but its prefixes
-    if (!onLink(link)) return;
-    if (position == end) return;
+  if (linear) {
+    LinearMatches matches(*linear, text.data(), end);
+    takeLinks([&](const char** b, const char** e) { return matches.next(b, e); }, onLink);
+    return;
   }
+  BoundedSearch bounded(text.size());
+  const char* position = text.data();
+  bool done = false;
+  takeLinks(
+      [&](const char** b, const char** e) {
+        if (done || !bounded.search(expression, position, end, b, e)) return false;
+        if (*b != *e) {
+          position = *e;
+        } else if (*e == end) {
+          done = true;
+        } else {
+          position = *e + 1;
+        }
+        return true;
+      },
+      onLink);
 }
 
 }  // namespace

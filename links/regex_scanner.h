@@ -27,6 +27,12 @@ namespace brisko {
 // An empty match is never taken (the next search begins one byte further),
 // nor a match that is nothing but its prefixes.
 //
+// All the searches of one call together take time linear in the analysed
+// text: the linear-time matcher's (links/linear_matches.h) when it takes the
+// expression, else the library's under a bound on their work
+// (links/bounded_search.h), which ends the search as the library's own
+// complexity error does.
+//
 // The expression is compiled when first needed and kept while its source is
 // unchanged, so a changed expression is used from the next call on. An
 // expression that does not compile finds nothing. Errors the library raises

@@ -5,13 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <boost/regex.hpp>
 
+#include "links/linear_matches.h"
+#include "links/regex_automaton.h"
+#include "links/regex_program.h"
+#include "links/regex_syntax.h"
 #include "settings/texts.h"
+#include "tests/support/boost_oracle.h"
 
 namespace brisko {
 namespace {
@@ -23,39 +27,9 @@ std::string allBytes() {
   return text;
 }
 
-std::string bounds(const char* text, const char* first, const char* last) {
-  return "[" + std::to_string(first - text) + "," + std::to_string(last - text) + ")";
-}
-
-// The first start position of `text` where the two engines differ, described,
-// or "" when they agree from every start (positions where Boost gives up
-// are passed over).
-std::string differenceFromBoost(const LinearRegex& linear, const std::string& source,
-                                const std::string& text) {
-  const boost::regex expression(source);
-  const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  for (std::size_t start = 0; start <= text.size(); ++start) {
-    boost::cmatch match;
-    bool boostFound = false;
-    try {
-      boostFound = boost::regex_search(begin + start, end, match, expression);
-    } catch (const std::runtime_error&) {
-      continue;
-    }
-    const char* first = nullptr;
-    const char* last = nullptr;
-    const bool linearFound = linear.search(begin + start, end, &first, &last);
-    const std::string expected = boostFound ? bounds(begin, match[0].first, match[0].second) : "-";
-    const std::string actual = linearFound ? bounds(begin, first, last) : "-";
-    if (expected != actual) {
-      return "from " + std::to_string(start) + ": Boost " + expected + ", linear " + actual;
-    }
-  }
-  return "";
-}
-
 const std::string kDefault = texts::kDefaultRegex;
+// Cheap to parse, costlier to build (see BoundsTheWorkOfBuilding).
+const char kCostlyToBuild[] = "a{1,300}(?:\\b\\B|)(?:\\b\\B|)(?:\\b\\B|)x|y\\b";
 
 TEST(LinearRegex, SameMatchesAsBoost) {
   struct Case {
@@ -123,6 +97,31 @@ TEST(LinearRegex, SameMatchesAsBoost) {
       {"(?:^|a)+b", {"ab", "b", "\nb"}},
       {"()*x|(?:)+y", {"xy"}},
       {"((((a*)*)*)*)*b", {"aab", "b"}},
+      // Counts with every digit.
+      {"a{9}|b{19,29}|c{2,9}d", {std::string(30, 'a') + std::string(30, 'b') + "cccccccccd"}},
+      {"x{0,9}y|z{90}", {"xxxxxxxxxxy" + std::string(95, 'z')}},
+      // Inline modifiers: letter case as the library folds it, byte by byte,
+      // up to the end of the group (later alternatives included), scoped.
+      {"(?i)a", {all}},
+      {"(?i)[a-z\xb9]|(?i)\xa5", {all}},
+      {"(?i)\\w|(?i)\\W|(?i)\\s|(?i)[^a]", {all}},
+      {"a(?i)b|c", {"aB C c Ab AB"}},
+      {"(?:a(?i)b|c)d", {"aBd CD Cd cD aBD"}},
+      {"(?i)ab(?-i)c", {"ABc ABC abc"}},
+      {"(?i:ab)c|(?i-i:d)", {"ABc ABC D d"}},
+      {"(?i)x(?-i:y(?i)z)w", {"XyZW XYzw xyzw"}},
+      {"(?s).|(?-s).", {all}},
+      {"(?s:a.)|(?-s:b.)|c.", {"a\nb\nc\na\rb\rc\r"}},
+      {"(?m)^a$|(?im)^B", {"a\nb\r\nA"}},
+      {"(?i)" + kDefault, {"HTTP://WWW.ABC.XY/Q i Www.Abc.Pl Jan@X.COM", "x@X@x@ a.PL"}},
+      // Expressions that match the empty string, on texts where each search
+      // reads far ahead.
+      {"(?:\\S*@)?", {"xxxxxxxx x@x@ xx@", "@@ @", ""}},
+      {"a*|b", {"aabbab", "ccaab"}},
+      {"\\b|x\\S*@", {"xx xy@ x", "xxxx"}},
+      {"(?:x\\S*@|)", {"xxx@xx x", "xyxy"}},
+      // Matches that end long before their search settles.
+      {"a\\S*@|a", {"aaaaaaaaaa@", "aaaa aaa"}},
       // Empty expressions and alternatives, NUL bytes.
       {"", {"", "ab"}},
       {"a|", {"ba"}},
@@ -132,7 +131,8 @@ TEST(LinearRegex, SameMatchesAsBoost) {
     const auto linear = LinearRegex::compile(c.source);
     ASSERT_NE(linear, nullptr) << c.source;
     for (const std::string& text : c.texts) {
-      EXPECT_EQ(differenceFromBoost(*linear, c.source, text), "") << c.source << " on " << text;
+      EXPECT_EQ(oracle::allDifferencesFromBoost(*linear, boost::regex(c.source), text), "")
+          << c.source << " on " << text;
     }
   }
 }
@@ -155,8 +155,20 @@ TEST(LinearRegex, SearchesOnlyItsRange) {
 }
 
 TEST(LinearRegex, TakesTheSupportedConstructs) {
-  const std::string taken[] = {kDefault, "\\w+@\\w+\\.pl", "(?:https?://)?www\\.[^\\s<]+", "^\\s*$",
-                               "(a|)*?b{2,5}"};
+  const std::string taken[] = {kDefault,
+                               "\\w+@\\w+\\.pl",
+                               "(?:https?://)?www\\.[^\\s<]+",
+                               "^\\s*$",
+                               "(a|)*?b{2,5}",
+                               "(?i)a",
+                               "(?i)" + kDefault,
+                               "(?i:" + kDefault + ")",
+                               "(?-i)" + kDefault,
+                               "(?i)\\bwww\\.(?-i)[^\\s<]+",
+                               "(?is-s).",
+                               "(?s:.)",
+                               "(?m)^a$",
+                               "(?:\\S*@)?"};
   for (const std::string& source : taken)
     EXPECT_NE(LinearRegex::compile(source), nullptr) << source;
 }
@@ -171,7 +183,17 @@ TEST(LinearRegex, RefusesWhatItDoesNotSupport) {
       "(?<=a)b",
       "(?<!a)b",
       "(a)\\1",
-      "(?i)a",
+      "(?x)a",
+      "(?ix)a",
+      "(?i-x:a)",
+      "(?-m)^a",
+      "(?-m:a$)",
+      "(?m-m)$",
+      "(?)a",
+      "(?-)a",
+      "(?i-)a",
+      "(?i)+a",
+      "(?i:a|b{)",
       "(?>a+)",
       "a++",
       "a*+",
@@ -221,6 +243,88 @@ TEST(LinearRegex, RefusesWhatItDoesNotSupport) {
   };
   for (const std::string& source : refused) {
     EXPECT_EQ(LinearRegex::compile(source), nullptr) << source;
+  }
+}
+
+// Expressions the library takes with a meaning other than the one a careless
+// parser gives them: an escape of a bracket class that is not supported
+// here, a construct refused only in a later alternative, a count that is not
+// one (literal text to the library). The matcher must refuse them (and end).
+TEST(LinearRegex, RefusesWhatTheLibraryReadsOtherwise) {
+  struct Case {
+    std::string source;
+    std::string text;
+    std::string boostMatch;  // what the library matches in text
+  };
+  const Case cases[] = {
+      {"[\\h]", "ab\tc", "\t"},      {"[a\\h]+", "x a\t a", " a\t a"},
+      {"a|b{", "xb{a", "b{"},        {"x|y|a{2,b", "aa a{2,b", "a{2,b"},
+      {"a{2,b", "aaa{2,b", "a{2,b"}, {"a{9,b}", "a{9,b}", "a{9,b}"},
+  };
+  for (const Case& c : cases) {
+    const boost::regex expression(c.source);
+    boost::smatch match;
+    ASSERT_TRUE(boost::regex_search(c.text, match, expression)) << c.source;
+    EXPECT_EQ(match.str(0), c.boostMatch) << c.source;
+    EXPECT_EQ(LinearRegex::compile(c.source), nullptr) << c.source;
+  }
+}
+
+// The work of building the automaton, and the size of its follow lists, are
+// bounded: an expression that needs more than the limit is refused, one that
+// needs exactly the limit is built.
+TEST(LinearRegex, BoundsTheWorkOfBuilding) {
+  regex::Node root;
+  ASSERT_TRUE(regex::parse(kCostlyToBuild, root));
+  regex::Program program;
+  ASSERT_TRUE(regex::emitProgram(root, program));
+  regex::Automaton automaton;
+  ASSERT_TRUE(regex::buildAutomaton(program, automaton));
+  const std::size_t work = automaton.buildWork;
+  const std::size_t follow = automaton.follow.size();
+  EXPECT_GT(work, 10000u);
+  EXPECT_GT(follow, 1000u);
+  regex::AutomatonLimits limits;
+  limits.closureWork = work - 1;
+  EXPECT_FALSE(regex::buildAutomaton(program, automaton, limits));
+  limits.closureWork = work;
+  EXPECT_TRUE(regex::buildAutomaton(program, automaton, limits));
+  limits.follow = follow - 1;
+  EXPECT_FALSE(regex::buildAutomaton(program, automaton, limits));
+  limits.follow = follow;
+  EXPECT_TRUE(regex::buildAutomaton(program, automaton, limits));
+}
+
+// Successive matches: the backward table is made only when the forward
+// searches have read too much, and both give the same matches.
+TEST(LinearMatches, TablesOnlyWhenSearchesReadTooMuch) {
+  struct Case {
+    std::string source;
+    std::string text;
+    bool tabled;
+  };
+  const Case cases[] = {
+      {kDefault, "see www.abc.xy now and http://x.pl/a " + std::string(2000, 'x'), false},
+      {"(?:\\S*@)?", std::string(2000, 'x'), true},
+      {"(?:\\S*@)?", "a b c d e f", false},
+      {"a\\S*@|a", std::string(500, 'a'), true},
+  };
+  for (const Case& c : cases) {
+    const auto linear = LinearRegex::compile(c.source);
+    ASSERT_NE(linear, nullptr) << c.source;
+    LinearMatches matches(*linear, c.text.data(), c.text.data() + c.text.size());
+    const char* first = nullptr;
+    const char* last = nullptr;
+    std::size_t count = 0;
+    while (matches.next(&first, &last)) ++count;
+    EXPECT_EQ(matches.tabled(), c.tabled) << c.source;
+    EXPECT_GT(count, 0u) << c.source;
+    EXPECT_EQ(oracle::loopDifferenceFromBoost(*linear, boost::regex(c.source), c.text,
+                                              LinearMatches::readBudgetFor(c.text.size())),
+              "")
+        << c.source;
+    EXPECT_EQ(oracle::loopDifferenceFromBoost(*linear, boost::regex(c.source), c.text, 0), "")
+        << c.source;
   }
 }
 

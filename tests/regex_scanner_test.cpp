@@ -400,3 +400,63 @@ TEST(RegexScanner, PolishLettersAreNoWordCharactersOnLinux) {
 
 }  // namespace
 }  // namespace brisko
+
+namespace brisko {
+namespace {
+
+std::string hostileStatus(const std::string& before, std::size_t length, const std::string& after) {
+  std::string status = before;
+  while (status.size() < before.size() + length) status += "x@";
+  return status + after;
+}
+
+// The default expression and its forms with inline modifiers are searched by
+// the linear-time matcher, never handed to the library: behind 32 KiB of
+// "x@x@..." the library's search gives up (its work bound stops it), the
+// matcher finds the link. The same text with an expression only the library
+// takes shows the difference: the search ends there, keeping the link found
+// before.
+TEST(RegexScanner, DefaultAndModifierFormsAreSearchedInLinearTime) {
+  const std::string status = hostileStatus("Pierwszy.PL ", 32768, " koniec.pl");
+  const std::string linearForms[] = {
+      kDefault,           "(?i)" + kDefault,      "(?i:" + kDefault + ")",
+      "(?-i)" + kDefault, "(?i)(?-i)" + kDefault, "(?s)" + kDefault,
+      "(?m)" + kDefault,
+  };
+  for (const std::string& source : linearForms) {
+    expectCase({source.c_str(),
+                status,
+                {"3pierwszy.pl", "3koniec.pl"},
+                {"http://Pierwszy.PL", "http://koniec.pl"}},
+               find(status, source));
+  }
+  expectCase({"left to the library", status, {"3pierwszy.pl"}, {"http://Pierwszy.PL"}},
+             find(status, "(?=\\S)" + kDefault));
+}
+
+// Where the library searches, one event's searches together stop at a work
+// bound linear in the text: behind "a.pl " comes a run of 2,000 "x" that
+// every search start reads to its end and back (quadratic in the run), which
+// the library itself searches through (within its own limit, finding
+// "b.pl" after it), but the bound stops. The search ends as the library's
+// complexity error ends it, with the link found before kept; on a short
+// status the same expression finds everything.
+TEST(RegexScanner, LibrarySearchesStopAtAWorkBound) {
+  const std::string source = "\\w+\\.pl|x[^\\s]*q|(?=y)";
+  const std::string shortStatus = "a.pl xxxxq b.pl";
+  expectCase({"short",
+              shortStatus,
+              {"3a.pl", "3xxxxq", "3b.pl"},
+              {"http://a.pl", "http://xxxxq", "http://b.pl"}},
+             find(shortStatus, source));
+  const std::string status = "a.pl " + std::string(2000, 'x') + " b.pl";
+  const boost::regex expression(source);
+  boost::cmatch match;
+  const char* const text = status.c_str();
+  ASSERT_TRUE(boost::regex_search(text + 4, text + status.size(), match, expression));
+  EXPECT_EQ(std::string(match[0].first, match[0].second), "b.pl");
+  expectCase({"hostile", status, {"3a.pl"}, {"http://a.pl"}}, find(status, source));
+}
+
+}  // namespace
+}  // namespace brisko
