@@ -313,17 +313,22 @@ void Session::command(const std::string& line) {
       const ContactMenu menu = host_.contactMenu(contact);
       const std::uint32_t id = n == 0 ? action::kSingleLinkItem
                                       : action::kLinkItemBase + static_cast<std::uint32_t>(n - 1);
-      if (n == 0) {
-        out_ << "  the item reads: " << (menu.singleShown ? u8(menu.singleText) : "(not shown)")
-             << "\n";
-      } else if (static_cast<std::size_t>(n) <= menu.items.size()) {
-        out_ << "  the item reads: " << u8(menu.items[static_cast<std::size_t>(n - 1)]) << "\n";
+      const bool shown =
+          n == 0 ? menu.singleShown : static_cast<std::size_t>(n) <= menu.items.size();
+      if (shown) {
+        out_ << "  the item reads: "
+             << u8(n == 0 ? menu.singleText : menu.items[static_cast<std::size_t>(n - 1)]) << "\n";
       } else {
-        out_ << "  (the menu shows no such item)\n";
+        // The user cannot choose it; the choice is still sent, to show what
+        // the plug-in makes of an event the host would never send.
+        const std::string item =
+            n == 0 ? "the single item \"Link\"" : "item " + std::to_string(n) + " of \"Linki\"";
+        out_ << "  the menu does not show " << item << ", so the host would not offer it;\n"
+             << "  sent anyway, the plug-in did this:\n";
       }
       beforeChoice();
       host_.chooseMenuItem(contact, id, shift == "shift");
-      afterChoice("  ");
+      afterChoice(shown ? "  " : "    ");
     } else {  // status
       host_.changeStatus(contact, cp(restOf(in)));
       if (host_.chatOpen(contact)) {
