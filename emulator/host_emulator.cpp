@@ -9,9 +9,7 @@
 namespace brisko::emu {
 namespace {
 
-constexpr std::uint32_t kKindCheckBox = 0x06;
-constexpr std::uint32_t kKindButton = 0x0E;
-constexpr std::uint32_t kKindRadio = 0x19;
+using page::ElementKind;
 
 // Synthetic handles GetActionHandle answers with.
 constexpr int kActionHandleBase = 0x00A10000;
@@ -30,8 +28,6 @@ std::string textAt(std::uint32_t pointer) {
   const char* p = valuePtr<const char>(pointer);
   return p != nullptr ? std::string(p) : std::string();
 }
-
-bool isControlId(std::uint32_t id) { return (id & 0xFF000000u) == action::kConfigControlBase; }
 
 }  // namespace
 
@@ -292,8 +288,7 @@ int HostEmulator::handleSendToHost(HostMessage* message, std::size_t callIndex) 
 
 int HostEmulator::handleInsert(const ActionInfo* info) {
   HostAction a;
-  a.id = info->id == action::kConfigControlBase ? (action::kConfigControlBase | info->param)
-                                                : info->id;
+  a.id = info->id == action::kConfigControlBase ? controlId(info->param) : info->id;
   a.parent = info->parent;
   a.position = info->position;
   a.status = info->status;
@@ -320,7 +315,7 @@ int HostEmulator::handleInsert(const ActionInfo* info) {
 
 int HostEmulator::handleChange(std::uint32_t messageId, const ActionInfo* info,
                                std::size_t callIndex) {
-  if (isControlId(info->id)) ensureControlValues();
+  if (isConfigControl(info->id)) ensureControlValues();
   HostAction* a = action(info->id, info->parent);
   if (a == nullptr) return 0;
   const std::int32_t cnt = info->cnt;
@@ -441,9 +436,9 @@ void HostEmulator::setConfigText(std::uint32_t id, const std::string& value) {
   }
 }
 
-std::string HostEmulator::columnValueText(const ConfigColumn& c, std::uint32_t kind) const {
+std::string HostEmulator::columnValueText(const ConfigColumn& c, ElementKind kind) const {
   if (c.type != 0) return c.textValue();
-  if (kind == kKindCheckBox) return c.intValue() != 0 ? "1" : "0";
+  if (kind == ElementKind::CheckBox) return c.intValue() != 0 ? "1" : "0";
   return std::to_string(c.intValue());
 }
 
@@ -541,7 +536,7 @@ HostAction* HostEmulator::action(std::uint32_t id, std::uint32_t parent) {
 }
 
 HostAction* HostEmulator::control(std::uint32_t column) {
-  const std::uint32_t id = action::kConfigControlBase | column;
+  const std::uint32_t id = controlId(column);
   for (HostAction& a : actions_) {
     if (a.id == id) return &a;
   }
@@ -660,12 +655,12 @@ void HostEmulator::clickControl(std::uint32_t columnId) {
   ensureControlValues();
   HostAction* c = control(columnId);
   if (c == nullptr || c->disabled()) return;  // an inactive control takes no click
-  const std::uint32_t kind = c->kind();
-  if (kind == kKindCheckBox) {
+  const ElementKind kind = c->kind();
+  if (kind == ElementKind::CheckBox) {
     c->text = (!c->text.empty() && c->text[0] == '1') ? "0" : "1";
-  } else if (kind == kKindRadio) {
+  } else if (kind == ElementKind::Radio) {
     c->text = "0";
-  } else if (kind != kKindButton) {
+  } else if (kind != ElementKind::Button) {
     return;  // labels and fields are not clicked
   }
   notify(c->id, c->parent, kNoContact, notify::kActivate);

@@ -25,7 +25,9 @@
 
 #include "emulator/system_bridge.h"
 #include "host/host_interface.h"
+#include "host/ids.h"
 #include "host/records.h"
+#include "settings/page_elements.h"
 
 #if defined(_WIN32)
 #define BRISKO_STDCALL __stdcall
@@ -100,7 +102,7 @@ struct ConfigColumn {
 
 // An action the plug-in inserted, with the state the host keeps for it.
 struct HostAction {
-  std::uint32_t id = 0;  // as the host knows it (page controls: 0x11000000 | param)
+  std::uint32_t id = 0;  // as the host knows it (page controls: controlId(param))
   std::uint32_t parent = 0;
   std::int32_t position = -1;
   std::uint32_t status = 0;  // as inserted, then changed by SetActionStatus (cnt -2)
@@ -121,10 +123,9 @@ struct HostAction {
   std::string textFor(std::int32_t cnt) const;
   bool hiddenFor(std::int32_t cnt) const { return (statusFor(cnt) & 1u) != 0; }
   bool disabled() const { return (status & 2u) != 0; }
-  // The kind of a page element, from its status word as inserted (0x06 check
-  // box, 0x09 label, 0x0B text field, 0x0E button, 0x0F group start, ...).
-  std::uint32_t kind() const { return (insertedStatus >> 16) & 0xFFu; }
-  bool isControl() const { return (id & 0xFF000000u) == 0x11000000u; }
+  // The kind of a page element, from its status word as inserted.
+  page::ElementKind kind() const { return page::kindOf(insertedStatus); }
+  bool isControl() const { return isConfigControl(id); }
   std::uint32_t insertedStatus = 0;
 };
 
@@ -205,7 +206,7 @@ class HostEmulator : public IHost {
   // Actions.
   const std::vector<HostAction>& actions() const { return actions_; }
   HostAction* action(std::uint32_t id, std::uint32_t parent);
-  HostAction* control(std::uint32_t column);  // page control 0x11000000 | column
+  HostAction* control(std::uint32_t column);  // page control controlId(column)
   bool pageInserted() const;
 
   // --- what a user does and sees ----------------------------------------
@@ -277,7 +278,7 @@ class HostEmulator : public IHost {
   void ensureControlValues();
   void loadControlValues();
   void storeControlValues();
-  std::string columnValueText(const ConfigColumn& column, std::uint32_t kind) const;
+  std::string columnValueText(const ConfigColumn& column, page::ElementKind kind) const;
   Contact* findContact(std::int32_t id);
   const Contact* findContact(std::int32_t id) const;
 

@@ -5,28 +5,12 @@
 
 #include "emulator/cp1250.h"
 #include "host/ids.h"
+#include "settings/control_params.h"
 
 namespace brisko::emu {
 namespace {
 
-constexpr char kParamMark = '\x1A';
-
-// Kinds of page elements (bits 16..23 of the status word as inserted).
-enum Kind : std::uint32_t {
-  kLineBreak = 0x01,
-  kExplanation = 0x08,
-  kCheckBox = 0x06,
-  kLabel = 0x09,
-  kTextField = 0x0B,
-  kButton = 0x0E,
-  kGroupStart = 0x0F,
-  kGroupEnd = 0x10,
-  kFormatted = 0x18,
-  kImage = 0x1C,
-  kRadio = 0x19,
-};
-
-constexpr std::uint32_t kSameLine = 0x40;  // the next control stays on this line
+using page::ElementKind;
 
 std::string utf8(const std::string& cp1250) { return cp1250ToUtf8(cp1250); }
 
@@ -176,8 +160,8 @@ const char* messageName(std::uint32_t id, const std::vector<std::uint8_t>& recor
 
 // An action id as the log shows it: page controls by their number.
 std::string actionId(std::uint32_t id) {
-  if ((id & 0xFF000000u) == action::kConfigControlBase) {
-    return "control " + std::to_string(id & 0x00FFFFFFu);
+  if (isConfigControl(id)) {
+    return "control " + std::to_string(controlNumber(id));
   }
   return std::to_string(id);
 }
@@ -185,39 +169,11 @@ std::string actionId(std::uint32_t id) {
 template <typename T>
 bool readRecord(const std::vector<std::uint8_t>& bytes, T* out, std::size_t need) {
   if (bytes.size() < need) return false;
-  std::memset(out, 0, sizeof(T));
-  std::memcpy(out, bytes.data(), std::min(bytes.size(), sizeof(T)));
+  *out = recordFrom<T>(bytes.data(), bytes.size());
   return true;
 }
 
 }  // namespace
-
-// --- control texts --------------------------------------------------------------------------
-
-std::string ControlText::param(const std::string& key) const {
-  for (const auto& [k, v] : params) {
-    if (k == key) return v;
-  }
-  return std::string();
-}
-
-ControlText splitControlText(const std::string& text) {
-  ControlText out;
-  std::size_t i = text.find(kParamMark);
-  out.visible = text.substr(0, i);
-  while (i != std::string::npos && i < text.size()) {
-    std::size_t end = i + 1;
-    while (end < text.size() && text[end] != kParamMark &&
-           static_cast<unsigned char>(text[end]) >= 0x08) {
-      ++end;
-    }
-    const std::string body = text.substr(i + 1, end - i - 1);
-    const std::size_t eq = body.find('=');
-    if (eq != std::string::npos) out.params.emplace_back(body.substr(0, eq), body.substr(eq + 1));
-    i = text.find(kParamMark, end);
-  }
-  return out;
-}
 
 std::vector<std::string> richTextLines(const std::string& rich) {
   return splitLines(plainText(rich));
@@ -293,24 +249,24 @@ std::string renderConfigPage(const std::vector<HostAction>& actions) {
 
   for (const HostAction& a : actions) {
     if (a.parent != action::kConfigPage) continue;
-    const std::uint32_t kind = a.kind();
+    const ElementKind kind = a.kind();
     const ControlText caption = splitControlText(a.caption);
     const std::string visible = utf8(caption.visible);
 
-    if (kind == kGroupStart) {
+    if (kind == ElementKind::GroupStart) {
       endLine();
       out += prefix() + (visible.empty() ? std::string("+--") : "+-- " + visible + " --") + "\n";
       ++depth;
       continue;
     }
-    if (kind == kGroupEnd) {
+    if (kind == ElementKind::GroupEnd) {
       endLine();
       if (depth == 0) continue;  // an end without a start closes nothing
       --depth;
       out += prefix() + "+--\n";
       continue;
     }
-    if (kind == kLineBreak) {
+    if (kind == ElementKind::LineBreak) {
       endLine();
       continue;
     }
@@ -318,28 +274,28 @@ std::string renderConfigPage(const std::vector<HostAction>& actions) {
 
     std::string piece;
     switch (kind) {
-      case kCheckBox:
+      case ElementKind::CheckBox:
         piece = std::string(!a.text.empty() && a.text[0] == '1' ? "[x] " : "[ ] ") + visible;
         break;
-      case kRadio:
+      case ElementKind::Radio:
         piece = std::string(a.text == "0" ? "(o) " : "( ) ") + visible;
         break;
-      case kTextField: {
+      case ElementKind::TextField: {
         std::string value = utf8(a.text);
         const std::size_t width = a.width > 0 ? a.width / 8u : 12u;
         while (displayWidth(value) < width) value += ' ';
         piece = "[" + value + "]";
         break;
       }
-      case kButton:
+      case ElementKind::Button:
         piece = "<" + visible + ">";
         break;
-      case kLabel:
+      case ElementKind::Label:
         // An empty label only takes room: an indent.
         piece = visible.empty() ? std::string(a.width > 0 ? a.width / 5u : 2u, ' ') : visible;
         break;
-      case kExplanation:
-      case kFormatted: {
+      case ElementKind::Explanation:
+      case ElementKind::Formatted: {
         // Wrapped; the lines after the first line up under the first.
         const std::vector<std::string> lines = wrap(utf8(plainText(caption.visible)), 60);
         const std::size_t column = displayWidth(line) + (line.empty() ? 0 : 1);
@@ -349,7 +305,7 @@ std::string renderConfigPage(const std::vector<HostAction>& actions) {
         }
         break;
       }
-      case kImage:
+      case ElementKind::Image:
         piece = "[i]";
         break;
       default:
@@ -367,7 +323,7 @@ std::string renderConfigPage(const std::vector<HostAction>& actions) {
     const std::string rich = caption.param("tipRich");
     if (!rich.empty()) addTip("tip", utf8(plainText(rich)));
 
-    lineOpen = (a.insertedStatus & kSameLine) != 0;
+    lineOpen = (a.insertedStatus & page::kSameLine) != 0;
     if (!lineOpen) endLine();
   }
   endLine();

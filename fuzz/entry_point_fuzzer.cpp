@@ -213,11 +213,11 @@ std::uint32_t buildNotify(Draw& draw, Arena& arena, TextLog& log) {
     case 10:
     case 11:
     case 12:
-      notify.id = action::kConfigControlBase | draw.pick(kControls);
+      notify.id = controlId(draw.pick(kControls));
       parent = action::kConfigPage;
       break;
     case 13:
-      notify.id = action::kConfigControlBase | (draw.u32() & 0x00FFFFFFu);
+      notify.id = controlId(controlNumber(draw.u32()));
       parent = action::kConfigPage;
       break;
     case 14:

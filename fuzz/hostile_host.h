@@ -668,7 +668,7 @@ class HostWorld {
   // A page control's value as the host holds it: zero draws what a user
   // would leave there.
   Text controlValue(std::uint32_t id) {
-    const std::uint32_t column = id & 0x00FFFFFFu;
+    const std::uint32_t column = controlNumber(id);
     Draw& draw = answers();
     switch (draw.u8() % 16) {
       case 0:

@@ -119,7 +119,7 @@ void createActions() {
 
 int handleActionNotify(const ActionNotify* event, LinkSettings& settings, LinkFront& links) {
   if (event == nullptr) return 0;
-  if ((event->id >> 24) == (action::kConfigControlBase >> 24)) {
+  if (isConfigControl(event->id)) {
     handleConfigControl(*event, settings);
     return 0;
   }

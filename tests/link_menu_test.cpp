@@ -55,8 +55,7 @@ struct Info {
 };
 
 Info infoOf(const emu::HostCall& call) {
-  ActionInfo raw{};
-  std::memcpy(&raw, call.record.data(), std::min(call.record.size(), sizeof raw));
+  const ActionInfo raw = test::recordOf<ActionInfo>(call.record);
   return Info{raw.id,         raw.parent, raw.cnt,   raw.position, raw.mask,  raw.status,
               raw.statusMask, raw.text,   raw.param, raw.width,    raw.height};
 }

@@ -494,6 +494,7 @@ TEST(ApplyOrder, EachCorrectionFollowsItsReadAndTheRefreshComesLast) {
   for (const auto& call : host.calls()) {
     if (call.messageId == msg::kGetActionValue || call.messageId == msg::kSetActionValue) {
       const std::uint32_t id = test::u32At(call.record, 2);
+      // The bytes the host reads: top byte and column as literals.
       EXPECT_EQ(id & 0xFF000000u, kControlBase);
       seen.push_back((call.messageId == msg::kGetActionValue ? "r" : "w") +
                      std::to_string(id & 0x00FFFFFFu));

@@ -33,8 +33,7 @@ std::vector<std::int32_t> chatWindowQuestions(const emu::HostEmulator& host) {
   std::vector<std::int32_t> contacts;
   for (const emu::HostCall& call : host.callsTo(msg::kGetActionHandle)) {
     EXPECT_EQ(call.record.size(), 12u);
-    ActionRef ref{};
-    std::memcpy(&ref, call.record.data(), std::min<std::size_t>(call.record.size(), 12));
+    const ActionRef ref = test::recordOf<ActionRef>(call.record);
     if (ref.id == group::kChatWindowAction && ref.parent == 0)
       contacts.push_back(static_cast<std::int32_t>(ref.cnt));
   }

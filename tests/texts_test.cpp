@@ -208,9 +208,9 @@ TEST(Texts, TextsWrittenIntoControlsAreWindows1250) {
   InProcessHost host;
   ASSERT_TRUE(host.startUp());
   host.clearCalls();
-  host.notify(0x11000000 | 109120, 109101, -2, 1);  // first "Domyślne"
-  host.notify(0x11000000 | 109128, 109101, -2, 1);  // regex radio
-  host.notify(0x11000000 | 109129, 109101, -2, 1);  // author radio
+  host.notify(controlId(109120), 109101, -2, 1);  // first "Domyślne"
+  host.notify(controlId(109128), 109101, -2, 1);  // regex radio
+  host.notify(controlId(109129), 109101, -2, 1);  // author radio
   host.setControlValue(109114, "-1");
   host.setControlValue(109115, "55");
   host.setControlValue(109116, "0");

@@ -82,7 +82,7 @@ int FakeHost::SendToHost(HostMessage* message) {
   if (carriesActionInfo(call.messageId) && p1 != 0) {
     const auto* info = valuePtr<const ActionInfo>(p1);
     call.record = copyOf(info, info->size <= sizeof(ActionInfo) ? info->size : 0);
-    call.info = actionInfoOf(call.record);
+    call.info = recordOf<ActionInfo>(call.record);
     if (call.info.text != 0) call.text = std::string(valuePtr<const char>(call.info.text));
   } else if (recordSize(call.messageId) != 0 && p1 != 0) {
     call.record = copyOf(valuePtr<const void>(p1), recordSize(call.messageId));
