@@ -27,6 +27,7 @@
 #include "host/host_interface.h"
 #include "host/ids.h"
 #include "host/records.h"
+#include "plugin/version.h"
 #include "settings/page_elements.h"
 
 #if defined(_WIN32)
@@ -286,7 +287,7 @@ class HostEmulator : public IHost {
   void* module_;
   int pluginId_ = 42;
   int hostState_ = 0;
-  std::string pluginValueText_ = "0.9.9.1";
+  std::string pluginValueText_ = BRISKO_VERSION_TEXT;
   std::vector<ConfigColumn> columns_;
   std::vector<Contact> contacts_;
   std::vector<std::int32_t> chats_;

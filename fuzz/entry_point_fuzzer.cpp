@@ -43,6 +43,7 @@
 #include "host/records.h"
 #include "links/found_links.h"
 #include "links/regex_scanner.h"
+#include "plugin/version.h"
 #include "settings/link_settings.h"
 #include "settings/texts.h"
 #include "system/system_api.h"
@@ -449,7 +450,7 @@ void sendOne(Fixture& f, Draw& draw, std::uint32_t id, std::uint8_t flags, std::
       quiet(0);
       break;
     case msg::kVersionQuery:
-      answersText("0.9.9.1");
+      answersText(BRISKO_VERSION_TEXT);
       break;
     case msg::kNameQuery:
     case msg::kDisplayNameQuery:

@@ -35,7 +35,7 @@
 #include "settings/texts.h"
 #include "system/system_api.h"
 
-// The plug-in's one export (host/entry.cpp).
+// The plug-in's one export (plugin/entry.cpp).
 extern "C" __attribute__((stdcall)) int IMessageProc(brisko::HostMessage* message);
 
 namespace brisko::fuzz {

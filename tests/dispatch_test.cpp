@@ -9,6 +9,7 @@
 #include "host/host_calls.h"
 #include "host/ids.h"
 #include "plugin/plugin_state.h"
+#include "plugin/version.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/record_bytes.h"
 
@@ -64,7 +65,7 @@ TEST_F(DispatchTest, TextQueriesAnswerStaticTexts) {
   struct Case {
     std::uint32_t id;
     const char* text;
-  } cases[] = {{30012, "0.9.9.1"}, {30013, "Brisko"}, {30016, "Brisko"}};
+  } cases[] = {{30012, BRISKO_VERSION_TEXT}, {30013, "Brisko"}, {30016, "Brisko"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
     const char* first = valuePtr<const char>(static_cast<std::uint32_t>(sendMessage(c.id)));

@@ -35,9 +35,12 @@ class HostCallsTest : public ::testing::Test {
   std::vector<test::FakeHost::Call> sent() const {
     return host_.callsOf(test::FakeHost::Op::SendToHost);
   }
-  // The 30-byte message around a record pointer.
-  static Bytes message(std::uint32_t id, const Bytes& sentMessage, std::uint32_t hdr3 = 0) {
-    return test::messageBytes(id, test::u32At(sentMessage, 22), test::u32At(sentMessage, 26), hdr3);
+  // The 30-byte message around a record pointer: p1 is the address of the
+  // record (compared through the record's bytes), every other field as given.
+  static Bytes message(std::uint32_t id, const Bytes& sentMessage, std::uint32_t p2 = 0,
+                       std::uint32_t hdr3 = 0) {
+    EXPECT_NE(test::u32At(sentMessage, 22), 0u) << "p1 points to the record";
+    return test::messageBytes(id, test::u32At(sentMessage, 22), p2, hdr3);
   }
   test::FakeHost host_;
 };
@@ -197,6 +200,8 @@ TEST(HostCallsWithoutHost, EveryCallIsSkipped) {
   EXPECT_EQ(host::GetActionValue({1, 2, 3}, true), "");
   EXPECT_EQ(host::GetContactString(1, 18), "");
   EXPECT_EQ(host::GetConfigInt(109115), 0);
+  EXPECT_EQ(host::GetHostState(), 0);
+  EXPECT_EQ(host::GetContactId(3), 0);
   host::SetActionStatus({1, 2, 3}, 1, 1);  // must not crash
   host::SetError(1);
 }
