@@ -65,7 +65,9 @@ int HostEmulator::GetPluginInstance() {
   HostCall call{HostCall::Op::GetPluginInstance};
   // The module handle's low 32 bits (all of it on a 32-bit target).
   call.result =
-      static_cast<int>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(module_)));
+      hooks_.pluginInstance
+          ? hooks_.pluginInstance()
+          : static_cast<int>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(module_)));
   calls_.push_back(call);
   return call.result;
 }
@@ -95,10 +97,23 @@ int HostEmulator::SendToHost(HostMessage* message) {
   call.message = bytesOf(message, n);
   calls_.push_back(call);
   const std::size_t index = calls_.size() - 1;
+  std::optional<int> answer;
+  if (hooks_.sendToHost) answer = hooks_.sendToHost(*message);
+  if (!answer) {
+    const auto it = answers_.find(message->id);
+    if (it != answers_.end()) answer = it->second;
+  }
+  if (answer) {
+    recordOnly(message, index);
+    calls_[index].result = *answer;
+    return *answer;
+  }
   const int result = handleSendToHost(message, index);
   calls_[index].result = result;
   return result;
 }
+
+void HostEmulator::answerWith(std::uint32_t messageId, int answer) { answers_[messageId] = answer; }
 
 int HostEmulator::SendToPlugin(int pluginId, HostMessage* message) {
   HostCall call{HostCall::Op::SendToPlugin};
@@ -112,7 +127,11 @@ int HostEmulator::SendToPlugin(int pluginId, HostMessage* message) {
   calls_.push_back(call);
   const std::size_t index = calls_.size() - 1;
   int result = 0;
-  if (message != nullptr && pluginId == pluginId_ && proc_ != nullptr) {
+  std::optional<int> answer;
+  if (hooks_.sendToPlugin && message != nullptr) answer = hooks_.sendToPlugin(pluginId, *message);
+  if (answer) {
+    result = *answer;
+  } else if (message != nullptr && pluginId == pluginId_ && proc_ != nullptr) {
     result = proc_(message);
     const std::uint32_t id = message->id;
     if ((id == msg::kVersionQuery || id == msg::kNameQuery || id == msg::kDisplayNameQuery) &&
@@ -142,8 +161,17 @@ int HostEmulator::GetValue(int table, int row, int column, ConfigValue* value) {
   HostCall call{HostCall::Op::GetValue};
   const int type = value != nullptr ? value->type : -1;
   call.args = {table, row, column, type};
-  int result = 0;
   if (value != nullptr) {
+    call.args.push_back(static_cast<std::int32_t>(value->value));
+    call.args.push_back(static_cast<std::int32_t>(value->bufferSize));
+  }
+  int result = 0;
+  std::optional<std::uint32_t> raw;
+  if (hooks_.value && value != nullptr) raw = hooks_.value(table, row, column, type);
+  if (raw) {
+    value->value = *raw;
+    if (type == 1 && *raw != 0) call.text = textAt(*raw);
+  } else if (value != nullptr) {
     std::optional<std::string> text;  // the answer for type 1; nullopt = null pointer
     bool found = false;
     if (table == kConfigTable && row == 0) {
@@ -192,84 +220,86 @@ int HostEmulator::GetValue(int table, int row, int column, ConfigValue* value) {
 
 // --- SendToHost messages -----------------------------------------------------------
 
-int HostEmulator::handleSendToHost(HostMessage* message, std::size_t callIndex) {
+// What the host keeps of a message it is sent: copies of the record p1
+// points to and of the text that record names.
+void HostEmulator::recordOnly(const HostMessage* message, std::size_t callIndex) {
+  HostCall& call = calls_[callIndex];
   switch (message->id) {
-    case msg::kInsertAction: {
+    case msg::kInsertAction:
+    case msg::kGetActionValue:
+    case msg::kSetAction:
+    case msg::kSetActionValue: {
       const auto* info = valuePtr<const ActionInfo>(message->p1);
-      if (info == nullptr) return 0;
-      calls_[callIndex].record =
+      if (info == nullptr) return;
+      call.record =
           bytesOf(info, info->size == kActionInfoExSize ? kActionInfoExSize : kActionInfoSize);
-      calls_[callIndex].text = textAt(info->text);
-      return handleInsert(info);
+      if (message->id == msg::kInsertAction ||
+          (message->id != msg::kGetActionValue && (info->mask & mask::kText) != 0)) {
+        call.text = textAt(info->text);
+      }
+      return;
     }
     case msg::kCallAction: {
       const auto* notify = valuePtr<const ActionNotify>(message->p1);
-      if (notify == nullptr) return 0;
-      calls_[callIndex].record = bytesOf(notify, kActionNotifySize);
-      if (notify->p2 == notify::kStatusTextMarker) calls_[callIndex].text = textAt(notify->p1);
-      return handleCallAction(notify);
+      if (notify == nullptr) return;
+      call.record = bytesOf(notify, kActionNotifySize);
+      if (notify->p2 == notify::kStatusTextMarker) call.text = textAt(notify->p1);
+      return;
+    }
+    case msg::kGetActionHandle:
+      if (message->p1 != 0)
+        call.record = bytesOf(valuePtr<const void>(message->p1), kActionRefSize);
+      return;
+    case msg::kRegisterIcon:
+      if (message->p1 != 0)
+        call.record = bytesOf(valuePtr<const void>(message->p1), kIconRecordSize);
+      return;
+    case msg::kRegisterConfigColumn: {
+      if (message->size < kConfigColumnRecordSize) return;
+      const auto* record = reinterpret_cast<const ConfigColumnRecord*>(message);
+      call.record = bytesOf(record, kConfigColumnRecordSize);
+      call.text = textAt(record->name);
+      if (record->columnType != 0) call.defaultText = textAt(record->defaultValue);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+int HostEmulator::handleSendToHost(HostMessage* message, std::size_t callIndex) {
+  recordOnly(message, callIndex);
+  switch (message->id) {
+    case msg::kInsertAction: {
+      const auto* info = valuePtr<const ActionInfo>(message->p1);
+      return info != nullptr ? handleInsert(info) : 0;
+    }
+    case msg::kCallAction: {
+      const auto* notify = valuePtr<const ActionNotify>(message->p1);
+      return notify != nullptr ? handleCallAction(notify) : 0;
     }
     case msg::kGetActionValue:
     case msg::kSetAction:
     case msg::kSetActionValue: {
       const auto* info = valuePtr<const ActionInfo>(message->p1);
-      if (info == nullptr) return 0;
-      calls_[callIndex].record =
-          bytesOf(info, info->size == kActionInfoExSize ? kActionInfoExSize : kActionInfoSize);
-      if (message->id != msg::kGetActionValue && (info->mask & mask::kText) != 0) {
-        calls_[callIndex].text = textAt(info->text);
-      }
-      return handleChange(message->id, info, callIndex);
+      return info != nullptr ? handleChange(message->id, info, callIndex) : 0;
     }
     case msg::kGetActionHandle: {
       const auto* ref = valuePtr<const ActionRef>(message->p1);
-      if (ref == nullptr) return 0;
-      calls_[callIndex].record = bytesOf(ref, kActionRefSize);
-      if (ref->id == group::kChatWindowAction && ref->parent == 0) {
-        const auto it = std::find(chats_.begin(), chats_.end(), ref->cnt);
-        return it == chats_.end() ? 0 : kChatHandleBase + static_cast<int>(it - chats_.begin()) + 1;
-      }
-      for (std::size_t i = 0; i < actions_.size(); ++i) {
-        if (actions_[i].id == ref->id && actions_[i].parent == ref->parent) {
-          return kActionHandleBase + static_cast<int>(i) + 1;
-        }
-      }
-      return 0;
+      return ref != nullptr ? actionHandle(*ref) : 0;
     }
     case msg::kRegisterIcon: {
       const auto* icon = valuePtr<const IconRecord>(message->p1);
       if (icon == nullptr) return 0;
-      calls_[callIndex].record = bytesOf(icon, kIconRecordSize);
       icons_.push_back(*icon);
       return 1;
     }
     case msg::kGetContactCount:
       return static_cast<int>(contacts_.size());
-    case msg::kRegisterConfigColumn: {
+    case msg::kRegisterConfigColumn:
       if (message->size < kConfigColumnRecordSize) return 0;
-      const auto* record = reinterpret_cast<const ConfigColumnRecord*>(message);
-      calls_[callIndex].record = bytesOf(record, kConfigColumnRecordSize);
-      calls_[callIndex].text = textAt(record->name);
-      ConfigColumn definition;
-      definition.id = record->columnId;
-      definition.type = record->columnType;
-      definition.key = textAt(record->name);
-      if (record->columnType == 0) {
-        definition.intDefault = static_cast<std::int32_t>(record->defaultValue);
-      } else {
-        definition.textDefault = textAt(record->defaultValue);
-        calls_[callIndex].defaultText = definition.textDefault;
-      }
-      if (ConfigColumn* existing = column(record->columnId)) {
-        // A column registered again keeps what is stored under it.
-        definition.storedInt = existing->storedInt;
-        definition.storedText = existing->storedText;
-        *existing = definition;
-      } else {
-        columns_.push_back(definition);
-      }
+      registerColumn(*reinterpret_cast<const ConfigColumnRecord*>(message));
       return 1;
-    }
     case msg::kGetPluginValue:
       return kPluginValueToken;
     case msg::kValueToText: {
@@ -283,6 +313,39 @@ int HostEmulator::handleSendToHost(HostMessage* message, std::size_t callIndex) 
     }
     default:
       return 0;
+  }
+}
+
+int HostEmulator::actionHandle(const ActionRef& ref) const {
+  if (ref.id == group::kChatWindowAction && ref.parent == 0) {
+    const auto it = std::find(chats_.begin(), chats_.end(), ref.cnt);
+    return it == chats_.end() ? 0 : kChatHandleBase + static_cast<int>(it - chats_.begin()) + 1;
+  }
+  for (std::size_t i = 0; i < actions_.size(); ++i) {
+    if (actions_[i].id == ref.id && actions_[i].parent == ref.parent) {
+      return kActionHandleBase + static_cast<int>(i) + 1;
+    }
+  }
+  return 0;
+}
+
+void HostEmulator::registerColumn(const ConfigColumnRecord& record) {
+  ConfigColumn definition;
+  definition.id = record.columnId;
+  definition.type = record.columnType;
+  definition.key = textAt(record.name);
+  if (record.columnType == 0) {
+    definition.intDefault = static_cast<std::int32_t>(record.defaultValue);
+  } else {
+    definition.textDefault = textAt(record.defaultValue);
+  }
+  if (ConfigColumn* existing = column(record.columnId)) {
+    // A column registered again keeps what is stored under it.
+    definition.storedInt = existing->storedInt;
+    definition.storedText = existing->storedText;
+    *existing = definition;
+  } else {
+    columns_.push_back(definition);
   }
 }
 
@@ -716,6 +779,14 @@ std::vector<HostCall> HostEmulator::callsTo(std::uint32_t messageId) const {
         call.messageId == messageId) {
       found.push_back(call);
     }
+  }
+  return found;
+}
+
+std::vector<HostCall> HostEmulator::callsOf(HostCall::Op op) const {
+  std::vector<HostCall> found;
+  for (const HostCall& call : calls_) {
+    if (call.op == op) found.push_back(call);
   }
   return found;
 }

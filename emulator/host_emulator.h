@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -84,7 +85,8 @@ struct HostCall {
                                       // and SendToPlugin 30012/30013/30016: the text answered
   std::string defaultText;            // ConfigColumnRecord: the default text (type 1)
   std::vector<std::int32_t> args;     // integer arguments (code; pluginId; table, index;
-                                      // table, row, column, value type)
+                                      // table, row, column, and the value record's type,
+                                      // value and buffer size as offered)
   std::int32_t result = 0;
 };
 
@@ -145,9 +147,28 @@ struct ChatButton {
   std::string text;
 };
 
+// What a test or a fuzzer asks of the host beyond the emulator's rules. Each
+// hook, when set, is asked before the emulator answers; an answer it gives
+// replaces the emulator's own (nullopt: the emulator answers as usual). The
+// call is recorded either way. A hook may throw, as a failing host would.
+struct HostHooks {
+  // A message the plug-in sends with SendToHost (a raw answer: a null or
+  // unterminated text, a refusal).
+  std::function<std::optional<int>(HostMessage& message)> sendToHost;
+  // A message the plug-in sends itself through SendToPlugin (instead of
+  // delivering it).
+  std::function<std::optional<int>(int pluginId, HostMessage& message)> sendToPlugin;
+  // A table read: the raw 32-bit value written into the value record.
+  std::function<std::optional<std::uint32_t>(int table, int row, int column, int type)> value;
+  // The module handle GetPluginInstance answers (one that changes, say).
+  std::function<int()> pluginInstance;
+};
+
 class HostEmulator : public IHost {
  public:
-  HostEmulator(MessageProc proc, void* moduleHandle);
+  // Without a plug-in's message entry, the emulator is a host object only:
+  // messages to the plug-in are answered 0.
+  explicit HostEmulator(MessageProc proc = nullptr, void* moduleHandle = nullptr);
   HostEmulator(const HostEmulator&) = delete;
   HostEmulator& operator=(const HostEmulator&) = delete;
   virtual ~HostEmulator();
@@ -177,7 +198,11 @@ class HostEmulator : public IHost {
              std::uint32_t p1 = 0, std::uint32_t p2 = 0);
 
   // --- the host's side ---------------------------------------------------
+  HostHooks& hooks() { return hooks_; }
+  // Answers `answer` to every SendToHost of `messageId`, without handling it.
+  void answerWith(std::uint32_t messageId, int answer);
   void setPluginId(int id) { pluginId_ = id; }
+  int pluginId() const { return pluginId_; }
   void setHostState(int state) { hostState_ = state; }
   // What GetPluginValue answers and the text ValueToText writes for it.
   void setPluginValueText(const std::string& text) { pluginValueText_ = text; }
@@ -262,7 +287,8 @@ class HostEmulator : public IHost {
   // --- the record of calls -------------------------------------------------
   const std::vector<HostCall>& calls() const { return calls_; }
   void clearCalls() { calls_.clear(); }
-  std::vector<HostCall> callsTo(std::uint32_t messageId) const;
+  std::vector<HostCall> callsTo(std::uint32_t messageId) const;  // SendToHost and SendToPlugin
+  std::vector<HostCall> callsOf(HostCall::Op op) const;
   int errorCount() const;  // SetError calls
   int deliveredNotifies() const { return deliveredNotifies_; }
 
@@ -272,7 +298,10 @@ class HostEmulator : public IHost {
     std::string status;
     bool nullStatus = false;
   };
+  void recordOnly(const HostMessage* message, std::size_t callIndex);
   int handleSendToHost(HostMessage* message, std::size_t callIndex);
+  int actionHandle(const ActionRef& ref) const;
+  void registerColumn(const ConfigColumnRecord& record);
   int handleInsert(const ActionInfo* info);
   int handleChange(std::uint32_t messageId, const ActionInfo* info, std::size_t callIndex);
   int handleCallAction(const ActionNotify* notify);
@@ -299,6 +328,8 @@ class HostEmulator : public IHost {
   std::string lastContactText_;
   bool controlsLoaded_ = false;
   int deliveredNotifies_ = 0;
+  HostHooks hooks_;
+  std::map<std::uint32_t, int> answers_;
 };
 
 }  // namespace brisko::emu

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "emulator/host_emulator.h"
 #include "host/ids.h"
 #include "host/records.h"
 #include "menu/status_refresh.h"
@@ -13,7 +14,6 @@
 #include "settings/columns.h"
 #include "settings/link_settings.h"
 #include "tests/support/cp1250.h"
-#include "tests/support/fake_host.h"
 #include "tests/support/in_process.h"
 #include "tests/support/record_bytes.h"
 
@@ -183,9 +183,11 @@ TEST_F(StartedHost, LoadReadsTheColumnsInOrderAndNotTheAuthorRadio) {
   std::vector<std::int32_t> types;
   for (const auto& call : host.calls()) {
     if (call.op != emu::HostCall::Op::GetValue) continue;
-    ASSERT_EQ(call.args.size(), 4u);
+    ASSERT_EQ(call.args.size(), 6u);
     EXPECT_EQ(call.args[0], 0);  // configuration table
     EXPECT_EQ(call.args[1], 0);  // row 0
+    EXPECT_EQ(call.args[4], 0);  // no value offered
+    EXPECT_EQ(call.args[5], 0);  // no buffer offered
     columns.push_back(call.args[2]);
     types.push_back(call.args[3]);
   }
@@ -268,8 +270,10 @@ TEST_F(StartedHost, LoadTakesNumbersAndTextsUnchanged) {
 }
 
 TEST(LoadSettingsFaults, NullTextsFromTheHostAreEmpty) {
-  test::FakeHost scripted;
-  scripted.configInts = {{109110, 1}, {109111, 1}, {109115, 3}};
+  emu::HostEmulator scripted;  // no column registered: the reads are answered as they stand
+  scripted.setConfigInt(109110, 1);
+  scripted.setConfigInt(109111, 1);
+  scripted.setConfigInt(109115, 3);
   // No text column is answered: every text read gets a null pointer.
   test::CurrentHostScope scope(&scripted);
   PluginState state;
@@ -517,7 +521,7 @@ TEST(ApplyOrder, EachCorrectionFollowsItsReadAndTheRefreshComesLast) {
 // --- applying the page: faults of the host --------------------------------------
 
 TEST(ApplyFaults, NullControlValuesAreEmptyTexts) {
-  test::FakeHost scripted;  // every GetActionValue answers a null pointer
+  emu::HostEmulator scripted;  // no control inserted: every GetActionValue answers a null pointer
   test::CurrentHostScope scope(&scripted);
   PluginState state;
   applyPage(state.settings);
@@ -541,9 +545,11 @@ TEST(ApplyFaults, NullControlValuesAreEmptyTexts) {
   const std::uint32_t ids[] = {kControlBase | 109114, kControlBase | 109115, kControlBase | 109116};
   const char* texts[] = {"0", "1", "1"};
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(+writes[i].info.id, ids[i]);
-    EXPECT_EQ(+writes[i].info.mask, 64u);
-    EXPECT_EQ(writes[i].text.value_or("(null)"), texts[i]);
+    const ActionInfo info = test::recordOf<ActionInfo>(writes[i].record);
+    EXPECT_EQ(+info.id, ids[i]);
+    EXPECT_EQ(+info.mask, 64u);
+    ASSERT_NE(+info.text, 0u);
+    EXPECT_EQ(writes[i].text, texts[i]);
   }
   // The chat-window option changed from yes to no: the refresh asked for
   // the contacts (there are none).

@@ -2,12 +2,19 @@
 
 #include <stdexcept>
 
+#include "host/host_calls.h"
 #include "plugin/dispatch.h"
 
 namespace brisko::test {
 namespace {
 int BRISKO_STDCALL linkedProc(HostMessage* message) { return handleMessage(message); }
 }  // namespace
+
+CurrentHostScope::CurrentHostScope(IHost* host) : previous_(host::current()) {
+  host::setCurrent(host);
+}
+
+CurrentHostScope::~CurrentHostScope() { host::setCurrent(previous_); }
 
 emu::MessageProc inProcessProc() { return &linkedProc; }
 

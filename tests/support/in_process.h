@@ -5,9 +5,23 @@
 #include <memory>
 
 #include "emulator/host_emulator.h"
+#include "host/host_interface.h"
 #include "plugin/plugin_state.h"
 
 namespace brisko::test {
+
+// Makes `host` the linked-in plug-in's current host for the scope, and the
+// previous one afterwards: for driving one layer's functions directly.
+class CurrentHostScope {
+ public:
+  explicit CurrentHostScope(IHost* host);
+  ~CurrentHostScope();
+  CurrentHostScope(const CurrentHostScope&) = delete;
+  CurrentHostScope& operator=(const CurrentHostScope&) = delete;
+
+ private:
+  IHost* previous_;
+};
 
 // The plug-in's message entry, linked in (not loaded from a module file).
 emu::MessageProc inProcessProc();
