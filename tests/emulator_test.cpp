@@ -13,6 +13,7 @@
 
 #include "emulator/cp1250.h"
 #include "emulator/host_emulator.h"
+#include "emulator/plugin_module.h"
 #include "emulator/render.h"
 #include "host/ids.h"
 #include "settings/control_params.h"

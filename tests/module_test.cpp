@@ -7,6 +7,7 @@
 #include <string>
 
 #include "emulator/host_emulator.h"
+#include "emulator/plugin_module.h"
 #include "host/ids.h"
 #include "plugin/version.h"
 #include "tests/support/record_bytes.h"

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "emulator/host_emulator.h"
+#include "emulator/plugin_module.h"
 #include "plugin/version.h"
 
 #if defined(_WIN32)
