@@ -84,5 +84,32 @@ TEST(SessionChoose, TheSingleItemWhenTheMenuDoesNotShowIt) {
   EXPECT_EQ(problems, 0);
 }
 
+// The help text comes from the table of commands: every command it names is
+// one the session knows, and "help" prints it.
+TEST(SessionHelp, EveryCommandItNamesIsKnown) {
+  const std::string help = emu::Session::help();
+  std::istringstream lines(help);
+  std::string script;
+  int named = 0;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("  ", 0) != 0) continue;
+    std::istringstream words(line);
+    std::string name;
+    words >> name;
+    if (!name.empty() && name.back() == ',') name.pop_back();  // "help, quit"
+    if (name != "quit") script += name + "\n";
+    ++named;
+  }
+  EXPECT_EQ(named, 18);
+  int problems = -1;
+  const std::string out = runSession(script + "frobnicate\n", &problems);
+  EXPECT_NE(out.find(help), std::string::npos) << "help prints the text";
+  const std::string unknown = "unknown command";
+  const std::size_t first = out.find(unknown);
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(out.find(unknown, first + 1), std::string::npos) << out;
+  EXPECT_NE(out.find("unknown command \"frobnicate\""), std::string::npos);
+}
+
 }  // namespace
 }  // namespace brisko
