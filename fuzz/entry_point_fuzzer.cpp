@@ -37,6 +37,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_system.h"
+#include "fuzz/host_world.h"
 #include "fuzz/hostile_host.h"
 #include "fuzz/plugin_allocations.h"
 #include "host/ids.h"
