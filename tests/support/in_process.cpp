@@ -16,10 +16,6 @@ CurrentHostScope::CurrentHostScope(IHost* host) : previous_(host::current()) {
 
 CurrentHostScope::~CurrentHostScope() { host::setCurrent(previous_); }
 
-emu::MessageProc inProcessProc() { return &linkedProc; }
-
-PluginState* inProcessState() { return currentPluginState(); }
-
 InProcessHost::InProcessHost() : emu::HostEmulator(&linkedProc, nullptr) {}
 
 InProcessHost::~InProcessHost() { shutDown(); }

@@ -2,7 +2,6 @@
 // the host emulator exactly as the module would be.
 #pragma once
 
-#include <memory>
 
 #include "emulator/host_emulator.h"
 #include "host/host_interface.h"
@@ -22,12 +21,6 @@ class CurrentHostScope {
  private:
   IHost* previous_;
 };
-
-// The plug-in's message entry, linked in (not loaded from a module file).
-emu::MessageProc inProcessProc();
-
-// The state object the linked-in plug-in holds now (null outside 20001..20002).
-PluginState* inProcessState();
 
 // An emulator bound to the linked-in plug-in. It is shut down (20002) when
 // destroyed, so each test starts from an unloaded plug-in.
