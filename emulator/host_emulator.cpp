@@ -24,9 +24,9 @@ HostEmulator::~HostEmulator() = default;
 
 int HostEmulator::GetPluginId() {
   HostCall call{HostCall::Op::GetPluginId};
-  call.result = pluginId_;
+  call.result = hooks_.pluginId ? hooks_.pluginId() : pluginId_;
   calls_.push_back(call);
-  return pluginId_;
+  return call.result;
 }
 
 int HostEmulator::GetPluginInstance() {
@@ -42,33 +42,41 @@ int HostEmulator::GetPluginInstance() {
 
 int HostEmulator::GetHostState() {
   HostCall call{HostCall::Op::GetHostState};
-  call.result = hostState_;
+  call.result = hooks_.hostState ? hooks_.hostState() : hostState_;
   calls_.push_back(call);
-  return hostState_;
+  return call.result;
 }
 
 void HostEmulator::SetError(int code) {
   HostCall call{HostCall::Op::SetError};
   call.args = {code};
   calls_.push_back(call);
+  if (hooks_.setError) hooks_.setError(code);
 }
 
-int HostEmulator::SendToHost(HostMessage* message) {
-  HostCall call{HostCall::Op::SendToHost};
-  if (message == nullptr) {
-    calls_.push_back(call);
-    return 0;
-  }
+namespace {
+// A copy of the message a call carries: its id and the bytes its size
+// field counts (30 where that size is implausible).
+void copyMessage(const HostMessage* message, HostCall& call) {
+  if (message == nullptr) return;
   call.messageId = message->id;
   const std::size_t n =
       message->size >= 6 && message->size <= 64 ? message->size : kHostMessageSize;
   call.message = bytesOf(message, n);
+}
+}  // namespace
+
+int HostEmulator::SendToHost(HostMessage* message) {
+  HostCall call{HostCall::Op::SendToHost};
+  copyMessage(message, call);
   calls_.push_back(call);
+  if (message == nullptr) return 0;
   const std::size_t index = calls_.size() - 1;
   std::optional<int> answer;
   if (hooks_.sendToHost) answer = hooks_.sendToHost(*message);
   if (!answer) {
-    const auto it = answers_.find(message->id);
+    const std::uint32_t id = message->id;  // a packed field: copied before use
+    const auto it = answers_.find(id);
     if (it != answers_.end()) answer = it->second;
   }
   if (answer) {
@@ -86,12 +94,7 @@ void HostEmulator::answerWith(std::uint32_t messageId, int answer) { answers_[me
 int HostEmulator::SendToPlugin(int pluginId, HostMessage* message) {
   HostCall call{HostCall::Op::SendToPlugin};
   call.args = {pluginId};
-  if (message != nullptr) {
-    call.messageId = message->id;
-    const std::size_t n =
-        message->size >= 6 && message->size <= 64 ? message->size : kHostMessageSize;
-    call.message = bytesOf(message, n);
-  }
+  copyMessage(message, call);
   calls_.push_back(call);
   const std::size_t index = calls_.size() - 1;
   int result = 0;
@@ -115,7 +118,10 @@ int HostEmulator::GetRowId(int table, int index) {
   HostCall call{HostCall::Op::GetRowId};
   call.args = {table, index};
   int result = -1;
-  if (table == kContactTable && index >= 0 && static_cast<std::size_t>(index) < contacts_.size()) {
+  if (hooks_.rowId) {
+    result = hooks_.rowId(table, index);
+  } else if (table == kContactTable && index >= 0 &&
+             static_cast<std::size_t>(index) < contacts_.size()) {
     result = contacts_[static_cast<std::size_t>(index)].id;
   } else if (table == kConfigTable && index == 0) {
     result = 0;
@@ -134,11 +140,12 @@ int HostEmulator::GetValue(int table, int row, int column, ConfigValue* value) {
     call.args.push_back(static_cast<std::int32_t>(value->bufferSize));
   }
   int result = 0;
-  std::optional<std::uint32_t> raw;
-  if (hooks_.value && value != nullptr) raw = hooks_.value(table, row, column, type);
-  if (raw) {
-    value->value = *raw;
-    if (type == 1 && *raw != 0) call.text = textAt(*raw);
+  std::optional<int> answer;
+  if (hooks_.getValue && value != nullptr) answer = hooks_.getValue(table, row, column, *value);
+  if (answer) {
+    result = *answer;
+    const std::uint32_t written = value->value;
+    if (type == 1 && written != 0) call.text = textAt(written);
   } else if (value != nullptr) {
     std::optional<std::string> text;  // the answer for type 1; nullopt = null pointer
     bool found = false;

@@ -129,10 +129,17 @@ struct HostHooks {
   // A message the plug-in sends itself through SendToPlugin (instead of
   // delivering it).
   std::function<std::optional<int>(int pluginId, HostMessage& message)> sendToPlugin;
-  // A table read: the raw 32-bit value written into the value record.
-  std::function<std::optional<std::uint32_t>(int table, int row, int column, int type)> value;
-  // The module handle GetPluginInstance answers (one that changes, say).
+  // A table read: the hook writes the value record itself (a raw value, a
+  // null or unterminated text) and gives the answer.
+  std::function<std::optional<int>(int table, int row, int column, ConfigValue& value)> getValue;
+  // The answers of the interface object's own operations (a module handle
+  // that changes, say).
+  std::function<int()> pluginId;
   std::function<int()> pluginInstance;
+  std::function<int()> hostState;
+  std::function<int(int table, int index)> rowId;
+  // Told of each SetError.
+  std::function<void(int code)> setError;
 };
 
 class HostEmulator : public IHost {
@@ -273,6 +280,7 @@ class HostEmulator : public IHost {
   int handleSendToHost(HostMessage* message, std::size_t callIndex);
   int actionHandle(const ActionRef& ref) const;
   void registerColumn(const ConfigColumnRecord& record);
+  ConfigColumn& storedColumn(std::uint32_t id, std::uint32_t type);
   int handleInsert(const ActionInfo* info);
   int handleChange(std::uint32_t messageId, const ActionInfo* info, std::size_t callIndex);
   int handleCallAction(const ActionNotify* notify);

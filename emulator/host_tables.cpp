@@ -40,28 +40,23 @@ ConfigColumn* HostEmulator::column(std::uint32_t id) {
   return nullptr;
 }
 
+// The column `id`; one of `type` is added when the plug-in has not
+// registered it.
+ConfigColumn& HostEmulator::storedColumn(std::uint32_t id, std::uint32_t type) {
+  if (ConfigColumn* c = column(id)) return *c;
+  ConfigColumn added;
+  added.id = id;
+  added.type = type;
+  columns_.push_back(added);
+  return columns_.back();
+}
+
 void HostEmulator::setConfigInt(std::uint32_t id, std::int32_t value) {
-  if (ConfigColumn* c = column(id)) {
-    c->storedInt = value;
-  } else {
-    ConfigColumn added;
-    added.id = id;
-    added.type = 0;
-    added.storedInt = value;
-    columns_.push_back(added);
-  }
+  storedColumn(id, 0).storedInt = value;
 }
 
 void HostEmulator::setConfigText(std::uint32_t id, const std::string& value) {
-  if (ConfigColumn* c = column(id)) {
-    c->storedText = value;
-  } else {
-    ConfigColumn added;
-    added.id = id;
-    added.type = 1;
-    added.storedText = value;
-    columns_.push_back(added);
-  }
+  storedColumn(id, 1).storedText = value;
 }
 
 std::string HostEmulator::columnValueText(const ConfigColumn& c, ElementKind kind) const {

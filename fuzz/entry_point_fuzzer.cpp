@@ -402,6 +402,8 @@ void sendOne(Fixture& f, Draw& draw, std::uint32_t id, std::uint8_t flags, std::
   IHost* const before = world.expectedHost();
   const bool running = before != nullptr;
   world.startMessage();
+  f.hostA.clearCalls();  // the host model's record of one message
+  f.hostB.clearCalls();
   if (id == msg::kStatusChange && size >= kHostMessageExSize) {
     world.expectStatusChangeRefresh(static_cast<std::int32_t>(m.base.p1), m.p3);
   }

@@ -168,7 +168,10 @@ TEST_F(HostCallsTest, RegisterConfigColumnIsTheWholeMessage) {
 TEST_F(HostCallsTest, TableReads) {
   static const char text[] = "opis";
   std::uint32_t raw = ptrValue(text);  // what every table read answers
-  host_.hooks().value = [&raw](int, int, int, int) { return std::optional<std::uint32_t>(raw); };
+  host_.hooks().getValue = [&raw](int, int, int, ConfigValue& value) {
+    value.value = raw;
+    return std::optional<int>(0);
+  };
   dirtyStack();
   EXPECT_EQ(host::GetContactString(7, 18), "opis");
   dirtyStack();

@@ -864,11 +864,7 @@ TEST_F(LinkMenuTest, ChatButtonTakesTheAttachedStatusOnlyWithTheMarker) {
     host.clearCalls();
     EXPECT_EQ(host.send(msg::kActionNotify, ptrValue(&record)), 0);
     EXPECT_EQ(statusReads(host, 5), c.asksHost ? 1 : 0);
-    const emu::ChatButton button = host.readChatButton(5);
-    EXPECT_EQ(button.shown, c.shown);
-    if (c.shown) {
-      EXPECT_EQ(button.text, c.text);
-    }
+    test::expectChatButton(host, 5, c.shown, c.text);
   }
 }
 

@@ -93,11 +93,7 @@ TEST_F(StatusRefreshTest, OpenChatWindowGetsOneRefreshCarryingTheNewText) {
 
     // The button took the text from the notification, not from the host.
     EXPECT_EQ(statusReads(host, 7), 0);
-    const emu::ChatButton button = host.readChatButton(7);
-    EXPECT_EQ(button.shown, c.shown);
-    if (c.shown) {
-      EXPECT_EQ(button.text, c.text);
-    }
+    test::expectChatButton(host, 7, c.shown, c.text);
   }
 }
 
