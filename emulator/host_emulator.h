@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -23,41 +24,15 @@
 #include <tuple>
 #include <vector>
 
+#include "emulator/plugin_module.h"
 #include "emulator/system_bridge.h"
 #include "host/host_interface.h"
+#include "host/ids.h"
 #include "host/records.h"
-
-#if defined(_WIN32)
-#define BRISKO_STDCALL __stdcall
-#else
-#define BRISKO_STDCALL __attribute__((stdcall))
-#endif
+#include "plugin/version.h"
+#include "settings/page_elements.h"
 
 namespace brisko::emu {
-
-using MessageProc = int(BRISKO_STDCALL*)(HostMessage*);
-
-// A plug-in module loaded through its single export.
-class PluginModule {
- public:
-  // Loads the module file at `path`; on failure returns null and sets *error.
-  static std::unique_ptr<PluginModule> load(const std::string& path, std::string* error);
-  // The plug-in module built beside the running program.
-  static std::unique_ptr<PluginModule> loadBeside(std::string* error = nullptr);
-  // File name of the module beside the running program.
-  static std::string besidePath();
-
-  ~PluginModule();  // unloads
-  MessageProc proc() const { return proc_; }
-  void* handle() const { return handle_; }
-  const std::string& path() const { return path_; }
-
- private:
-  PluginModule() = default;
-  void* handle_ = nullptr;
-  MessageProc proc_ = nullptr;
-  std::string path_;
-};
 
 // One call the plug-in made to the host.
 struct HostCall {
@@ -81,7 +56,8 @@ struct HostCall {
                                       // and SendToPlugin 30012/30013/30016: the text answered
   std::string defaultText;            // ConfigColumnRecord: the default text (type 1)
   std::vector<std::int32_t> args;     // integer arguments (code; pluginId; table, index;
-                                      // table, row, column, value type)
+                                      // table, row, column, and the value record's type,
+                                      // value and buffer size as offered)
   std::int32_t result = 0;
 };
 
@@ -100,7 +76,7 @@ struct ConfigColumn {
 
 // An action the plug-in inserted, with the state the host keeps for it.
 struct HostAction {
-  std::uint32_t id = 0;  // as the host knows it (page controls: 0x11000000 | param)
+  std::uint32_t id = 0;  // as the host knows it (page controls: controlId(param))
   std::uint32_t parent = 0;
   std::int32_t position = -1;
   std::uint32_t status = 0;  // as inserted, then changed by SetActionStatus (cnt -2)
@@ -121,10 +97,9 @@ struct HostAction {
   std::string textFor(std::int32_t cnt) const;
   bool hiddenFor(std::int32_t cnt) const { return (statusFor(cnt) & 1u) != 0; }
   bool disabled() const { return (status & 2u) != 0; }
-  // The kind of a page element, from its status word as inserted (0x06 check
-  // box, 0x09 label, 0x0B text field, 0x0E button, 0x0F group start, ...).
-  std::uint32_t kind() const { return (insertedStatus >> 16) & 0xFFu; }
-  bool isControl() const { return (id & 0xFF000000u) == 0x11000000u; }
+  // The kind of a page element, from its status word as inserted.
+  page::ElementKind kind() const { return page::kindOf(insertedStatus); }
+  bool isControl() const { return isConfigControl(id); }
   std::uint32_t insertedStatus = 0;
 };
 
@@ -143,9 +118,35 @@ struct ChatButton {
   std::string text;
 };
 
+// What a test or a fuzzer asks of the host beyond the emulator's rules. Each
+// hook, when set, is asked before the emulator answers; an answer it gives
+// replaces the emulator's own (nullopt: the emulator answers as usual). The
+// call is recorded either way. A hook may throw, as a failing host would.
+struct HostHooks {
+  // A message the plug-in sends with SendToHost (a raw answer: a null or
+  // unterminated text, a refusal).
+  std::function<std::optional<int>(HostMessage& message)> sendToHost;
+  // A message the plug-in sends itself through SendToPlugin (instead of
+  // delivering it).
+  std::function<std::optional<int>(int pluginId, HostMessage& message)> sendToPlugin;
+  // A table read: the hook writes the value record itself (a raw value, a
+  // null or unterminated text) and gives the answer.
+  std::function<std::optional<int>(int table, int row, int column, ConfigValue& value)> getValue;
+  // The answers of the interface object's own operations (a module handle
+  // that changes, say).
+  std::function<int()> pluginId;
+  std::function<int()> pluginInstance;
+  std::function<int()> hostState;
+  std::function<int(int table, int index)> rowId;
+  // Told of each SetError.
+  std::function<void(int code)> setError;
+};
+
 class HostEmulator : public IHost {
  public:
-  HostEmulator(MessageProc proc, void* moduleHandle);
+  // Without a plug-in's message entry, the emulator is a host object only:
+  // messages to the plug-in are answered 0.
+  explicit HostEmulator(MessageProc proc = nullptr, void* moduleHandle = nullptr);
   HostEmulator(const HostEmulator&) = delete;
   HostEmulator& operator=(const HostEmulator&) = delete;
   virtual ~HostEmulator();
@@ -175,7 +176,11 @@ class HostEmulator : public IHost {
              std::uint32_t p1 = 0, std::uint32_t p2 = 0);
 
   // --- the host's side ---------------------------------------------------
+  HostHooks& hooks() { return hooks_; }
+  // Answers `answer` to every SendToHost of `messageId`, without handling it.
+  void answerWith(std::uint32_t messageId, int answer);
   void setPluginId(int id) { pluginId_ = id; }
+  int pluginId() const { return pluginId_; }
   void setHostState(int state) { hostState_ = state; }
   // What GetPluginValue answers and the text ValueToText writes for it.
   void setPluginValueText(const std::string& text) { pluginValueText_ = text; }
@@ -205,7 +210,7 @@ class HostEmulator : public IHost {
   // Actions.
   const std::vector<HostAction>& actions() const { return actions_; }
   HostAction* action(std::uint32_t id, std::uint32_t parent);
-  HostAction* control(std::uint32_t column);  // page control 0x11000000 | column
+  HostAction* control(std::uint32_t column);  // page control controlId(column)
   bool pageInserted() const;
 
   // --- what a user does and sees ----------------------------------------
@@ -260,7 +265,8 @@ class HostEmulator : public IHost {
   // --- the record of calls -------------------------------------------------
   const std::vector<HostCall>& calls() const { return calls_; }
   void clearCalls() { calls_.clear(); }
-  std::vector<HostCall> callsTo(std::uint32_t messageId) const;
+  std::vector<HostCall> callsTo(std::uint32_t messageId) const;  // SendToHost and SendToPlugin
+  std::vector<HostCall> callsOf(HostCall::Op op) const;
   int errorCount() const;  // SetError calls
   int deliveredNotifies() const { return deliveredNotifies_; }
 
@@ -270,14 +276,18 @@ class HostEmulator : public IHost {
     std::string status;
     bool nullStatus = false;
   };
+  void recordOnly(const HostMessage* message, std::size_t callIndex);
   int handleSendToHost(HostMessage* message, std::size_t callIndex);
+  int actionHandle(const ActionRef& ref) const;
+  void registerColumn(const ConfigColumnRecord& record);
+  ConfigColumn& storedColumn(std::uint32_t id, std::uint32_t type);
   int handleInsert(const ActionInfo* info);
   int handleChange(std::uint32_t messageId, const ActionInfo* info, std::size_t callIndex);
   int handleCallAction(const ActionNotify* notify);
   void ensureControlValues();
   void loadControlValues();
   void storeControlValues();
-  std::string columnValueText(const ConfigColumn& column, std::uint32_t kind) const;
+  std::string columnValueText(const ConfigColumn& column, page::ElementKind kind) const;
   Contact* findContact(std::int32_t id);
   const Contact* findContact(std::int32_t id) const;
 
@@ -285,7 +295,7 @@ class HostEmulator : public IHost {
   void* module_;
   int pluginId_ = 42;
   int hostState_ = 0;
-  std::string pluginValueText_ = "0.9.9.1";
+  std::string pluginValueText_ = BRISKO_VERSION_TEXT;
   std::vector<ConfigColumn> columns_;
   std::vector<Contact> contacts_;
   std::vector<std::int32_t> chats_;
@@ -297,6 +307,8 @@ class HostEmulator : public IHost {
   std::string lastContactText_;
   bool controlsLoaded_ = false;
   int deliveredNotifies_ = 0;
+  HostHooks hooks_;
+  std::map<std::uint32_t, int> answers_;
 };
 
 }  // namespace brisko::emu

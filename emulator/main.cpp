@@ -18,6 +18,7 @@
 #include <string>
 
 #include "emulator/host_emulator.h"
+#include "emulator/plugin_module.h"
 #include "emulator/session.h"
 
 #if defined(_WIN32)

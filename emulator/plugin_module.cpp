@@ -1,7 +1,7 @@
 // Loading the plug-in module through its single export.
-#include <string>
+#include "emulator/plugin_module.h"
 
-#include "emulator/host_emulator.h"
+#include <string>
 
 #if defined(_WIN32)
 #include <windows.h>

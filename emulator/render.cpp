@@ -5,28 +5,12 @@
 
 #include "emulator/cp1250.h"
 #include "host/ids.h"
+#include "settings/control_params.h"
 
 namespace brisko::emu {
 namespace {
 
-constexpr char kParamMark = '\x1A';
-
-// Kinds of page elements (bits 16..23 of the status word as inserted).
-enum Kind : std::uint32_t {
-  kLineBreak = 0x01,
-  kExplanation = 0x08,
-  kCheckBox = 0x06,
-  kLabel = 0x09,
-  kTextField = 0x0B,
-  kButton = 0x0E,
-  kGroupStart = 0x0F,
-  kGroupEnd = 0x10,
-  kFormatted = 0x18,
-  kImage = 0x1C,
-  kRadio = 0x19,
-};
-
-constexpr std::uint32_t kSameLine = 0x40;  // the next control stays on this line
+using page::ElementKind;
 
 std::string utf8(const std::string& cp1250) { return cp1250ToUtf8(cp1250); }
 
@@ -176,8 +160,8 @@ const char* messageName(std::uint32_t id, const std::vector<std::uint8_t>& recor
 
 // An action id as the log shows it: page controls by their number.
 std::string actionId(std::uint32_t id) {
-  if ((id & 0xFF000000u) == action::kConfigControlBase) {
-    return "control " + std::to_string(id & 0x00FFFFFFu);
+  if (isConfigControl(id)) {
+    return "control " + std::to_string(controlNumber(id));
   }
   return std::to_string(id);
 }
@@ -185,39 +169,11 @@ std::string actionId(std::uint32_t id) {
 template <typename T>
 bool readRecord(const std::vector<std::uint8_t>& bytes, T* out, std::size_t need) {
   if (bytes.size() < need) return false;
-  std::memset(out, 0, sizeof(T));
-  std::memcpy(out, bytes.data(), std::min(bytes.size(), sizeof(T)));
+  *out = recordFrom<T>(bytes.data(), bytes.size());
   return true;
 }
 
 }  // namespace
-
-// --- control texts --------------------------------------------------------------------------
-
-std::string ControlText::param(const std::string& key) const {
-  for (const auto& [k, v] : params) {
-    if (k == key) return v;
-  }
-  return std::string();
-}
-
-ControlText splitControlText(const std::string& text) {
-  ControlText out;
-  std::size_t i = text.find(kParamMark);
-  out.visible = text.substr(0, i);
-  while (i != std::string::npos && i < text.size()) {
-    std::size_t end = i + 1;
-    while (end < text.size() && text[end] != kParamMark &&
-           static_cast<unsigned char>(text[end]) >= 0x08) {
-      ++end;
-    }
-    const std::string body = text.substr(i + 1, end - i - 1);
-    const std::size_t eq = body.find('=');
-    if (eq != std::string::npos) out.params.emplace_back(body.substr(0, eq), body.substr(eq + 1));
-    i = text.find(kParamMark, end);
-  }
-  return out;
-}
 
 std::vector<std::string> richTextLines(const std::string& rich) {
   return splitLines(plainText(rich));
@@ -248,129 +204,140 @@ std::string renderChatButton(const ChatButton& button) {
 
 // --- configuration page -----------------------------------------------------------------------
 
-std::string renderConfigPage(const std::vector<HostAction>& actions) {
-  std::string out;
-  const HostAction* page = nullptr;
-  for (const HostAction& a : actions) {
-    if (a.id == action::kConfigPage && a.parent == group::kConfigPages) page = &a;
-  }
-  if (page == nullptr) return "(no configuration page)\n";
-  out += "=== " + utf8(splitControlText(page->caption).visible) + " ===\n";
+namespace {
 
-  int depth = 0;
-  std::string line;               // the line being laid out
-  bool lineOpen = false;          // the previous control asked to stay on this line
-  std::vector<std::string> more;  // further lines of a wrapped text on this line
-  std::vector<std::string> tips;
-  const auto prefix = [&] {
-    std::string p;
-    for (int i = 0; i < depth; ++i) p += "| ";
-    return p;
-  };
-  const auto endLine = [&] {
-    if (!line.empty()) {
-      std::string text = prefix() + line;
-      while (!text.empty() && text.back() == ' ') text.pop_back();
-      out += text + "\n";
-    }
-    const auto put = [&](std::string text) {
-      while (!text.empty() && text.back() == ' ') text.pop_back();
-      out += text + "\n";
-    };
-    for (const std::string& m : more) put(prefix() + m);
-    for (const std::string& tip : tips) put(prefix() + "    " + tip);
-    line.clear();
-    more.clear();
-    tips.clear();
-    lineOpen = false;
-  };
-  const auto addTip = [&](const std::string& title, const std::string& body) {
-    const std::vector<std::string> lines = splitLines(body);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      tips.push_back((i == 0 ? title + ": " : std::string(title.size() + 2, ' ')) + lines[i]);
-    }
-  };
+// Lays the page's elements out line by line: groups framed and indented,
+// elements that follow one with the same-line bit on its line, wrapped texts
+// and tips on the lines below.
+class PageLayout {
+ public:
+  explicit PageLayout(std::string& out) : out_(out) {}
 
-  for (const HostAction& a : actions) {
-    if (a.parent != action::kConfigPage) continue;
-    const std::uint32_t kind = a.kind();
+  void add(const HostAction& a) {
+    const ElementKind kind = a.kind();
     const ControlText caption = splitControlText(a.caption);
     const std::string visible = utf8(caption.visible);
-
-    if (kind == kGroupStart) {
-      endLine();
-      out += prefix() + (visible.empty() ? std::string("+--") : "+-- " + visible + " --") + "\n";
-      ++depth;
-      continue;
-    }
-    if (kind == kGroupEnd) {
-      endLine();
-      if (depth == 0) continue;  // an end without a start closes nothing
-      --depth;
-      out += prefix() + "+--\n";
-      continue;
-    }
-    if (kind == kLineBreak) {
-      endLine();
-      continue;
-    }
-    if (!lineOpen) endLine();
-
-    std::string piece;
     switch (kind) {
-      case kCheckBox:
-        piece = std::string(!a.text.empty() && a.text[0] == '1' ? "[x] " : "[ ] ") + visible;
-        break;
-      case kRadio:
-        piece = std::string(a.text == "0" ? "(o) " : "( ) ") + visible;
-        break;
-      case kTextField: {
-        std::string value = utf8(a.text);
-        const std::size_t width = a.width > 0 ? a.width / 8u : 12u;
-        while (displayWidth(value) < width) value += ' ';
-        piece = "[" + value + "]";
-        break;
-      }
-      case kButton:
-        piece = "<" + visible + ">";
-        break;
-      case kLabel:
-        // An empty label only takes room: an indent.
-        piece = visible.empty() ? std::string(a.width > 0 ? a.width / 5u : 2u, ' ') : visible;
-        break;
-      case kExplanation:
-      case kFormatted: {
-        // Wrapped; the lines after the first line up under the first.
-        const std::vector<std::string> lines = wrap(utf8(plainText(caption.visible)), 60);
-        const std::size_t column = displayWidth(line) + (line.empty() ? 0 : 1);
-        piece = lines.front();
-        for (std::size_t i = 1; i < lines.size(); ++i) {
-          more.push_back(std::string(column, ' ') + lines[i]);
-        }
-        break;
-      }
-      case kImage:
-        piece = "[i]";
-        break;
+      case ElementKind::GroupStart:
+        endLine();
+        out_ += prefix() + (visible.empty() ? std::string("+--") : "+-- " + visible + " --") + "\n";
+        ++depth_;
+        return;
+      case ElementKind::GroupEnd:
+        endLine();
+        if (depth_ == 0) return;  // an end without a start closes nothing
+        --depth_;
+        out_ += prefix() + "+--\n";
+        return;
+      case ElementKind::LineBreak:
+        endLine();
+        return;
       default:
-        piece = visible;
         break;
     }
-    if (!piece.empty()) {
-      if (!line.empty() && line.back() != ' ') line += ' ';
-      line += piece;
+    if (!lineOpen_) endLine();
+    const std::string shown = piece(a, caption, visible);
+    if (!shown.empty()) {
+      if (!line_.empty() && line_.back() != ' ') line_ += ' ';
+      line_ += shown;
     }
-    if (a.disabled()) line += " (inactive)";
+    if (a.disabled()) line_ += " (inactive)";
 
     const std::string tip = caption.param("tip");
     if (!tip.empty()) addTip("tip", utf8(tip));
     const std::string rich = caption.param("tipRich");
     if (!rich.empty()) addTip("tip", utf8(plainText(rich)));
 
-    lineOpen = (a.insertedStatus & kSameLine) != 0;
-    if (!lineOpen) endLine();
+    lineOpen_ = (a.insertedStatus & page::kSameLine) != 0;
+    if (!lineOpen_) endLine();
   }
-  endLine();
+
+  void endLine() {
+    if (!line_.empty()) put(prefix() + line_);
+    for (const std::string& m : more_) put(prefix() + m);
+    for (const std::string& tip : tips_) put(prefix() + "    " + tip);
+    line_.clear();
+    more_.clear();
+    tips_.clear();
+    lineOpen_ = false;
+  }
+
+ private:
+  // What one element shows on its line.
+  std::string piece(const HostAction& a, const ControlText& caption, const std::string& visible) {
+    switch (a.kind()) {
+      case ElementKind::CheckBox:
+        return std::string(!a.text.empty() && a.text[0] == '1' ? "[x] " : "[ ] ") + visible;
+      case ElementKind::Radio:
+        return std::string(a.text == "0" ? "(o) " : "( ) ") + visible;
+      case ElementKind::TextField: {
+        std::string value = utf8(a.text);
+        const std::size_t width = a.width > 0 ? a.width / 8u : 12u;
+        while (displayWidth(value) < width) value += ' ';
+        return "[" + value + "]";
+      }
+      case ElementKind::Button:
+        return "<" + visible + ">";
+      case ElementKind::Label:
+        // An empty label only takes room: an indent.
+        return visible.empty() ? std::string(a.width > 0 ? a.width / 5u : 2u, ' ') : visible;
+      case ElementKind::Explanation:
+      case ElementKind::Formatted: {
+        // Wrapped; the lines after the first line up under the first.
+        const std::vector<std::string> lines = wrap(utf8(plainText(caption.visible)), 60);
+        const std::size_t column = displayWidth(line_) + (line_.empty() ? 0 : 1);
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+          more_.push_back(std::string(column, ' ') + lines[i]);
+        }
+        return lines.front();
+      }
+      case ElementKind::Image:
+        return "[i]";
+      default:
+        return visible;
+    }
+  }
+
+  void addTip(const std::string& title, const std::string& body) {
+    const std::vector<std::string> lines = splitLines(body);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      tips_.push_back((i == 0 ? title + ": " : std::string(title.size() + 2, ' ')) + lines[i]);
+    }
+  }
+
+  std::string prefix() const {
+    std::string p;
+    for (int i = 0; i < depth_; ++i) p += "| ";
+    return p;
+  }
+
+  void put(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    out_ += text + "\n";
+  }
+
+  std::string& out_;
+  int depth_ = 0;
+  std::string line_;               // the line being laid out
+  bool lineOpen_ = false;          // the previous element asked to stay on this line
+  std::vector<std::string> more_;  // further lines of a wrapped text on this line
+  std::vector<std::string> tips_;
+};
+
+}  // namespace
+
+std::string renderConfigPage(const std::vector<HostAction>& actions) {
+  const HostAction* page = nullptr;
+  for (const HostAction& a : actions) {
+    if (a.id == action::kConfigPage && a.parent == group::kConfigPages) page = &a;
+  }
+  if (page == nullptr) return "(no configuration page)\n";
+  std::string out = "=== " + utf8(splitControlText(page->caption).visible) + " ===\n";
+  PageLayout layout(out);
+  for (const HostAction& a : actions) {
+    if (a.parent == action::kConfigPage) layout.add(a);
+  }
+  layout.endLine();
   return out;
 }
 

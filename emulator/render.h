@@ -27,16 +27,6 @@ std::string renderConfigPage(const std::vector<HostAction>& actions);
 std::string renderCalls(const std::vector<HostCall>& calls);
 std::string renderCall(const HostCall& call);
 
-// A control text split into its visible part and its parameters: each
-// parameter is 0x1A, a key, "=" and a value running to the next byte below
-// 0x08 or the next 0x1A.
-struct ControlText {
-  std::string visible;
-  std::vector<std::pair<std::string, std::string>> params;
-  std::string param(const std::string& key) const;  // "" when absent
-};
-ControlText splitControlText(const std::string& text);
-
 // A rich tip ("<b>", "</b>", "<br/>") as plain lines.
 std::vector<std::string> richTextLines(const std::string& rich);
 

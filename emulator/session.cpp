@@ -17,28 +17,6 @@ namespace {
 
 namespace action = brisko::action;
 
-const char kHelp[] =
-    "Commands (a contact is its number or its name):\n"
-    "  contact <number> <name> <status>  add a contact with that status\n"
-    "  brokenrow                    add a row the host lists without a contact behind it\n"
-    "  contacts                     the contacts and their statuses\n"
-    "  menus                        every contact's status and menu\n"
-    "  menu <contact>               the contact's menu\n"
-    "  choose <contact> <n> [shift] choose item n of \"Linki\" (0: the single item \"Link\")\n"
-    "  chat <contact>               the link button of the contact's chat window\n"
-    "  click <contact> [shift]      click that button\n"
-    "  status <contact> <text>      the contact changes the status\n"
-    "  openchat <contact>           open a chat window; closechat <contact> closes it\n"
-    "  page                         show the configuration page\n"
-    "  set <column> <value>         type or tick a value on the page (column 109110..109129)\n"
-    "  press <column>               click a check box, radio button or button of the page\n"
-    "  apply                        apply the page\n"
-    "  config                       the configuration values as the host stores them\n"
-    "  registered                   the configuration values, icons and actions registered\n"
-    "  calls                        the host calls the previous command made\n"
-    "  help, quit\n"
-    "A line starting with # is a note, copied into the transcript.\n";
-
 std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 std::string format(const char* pattern, ...) {
   char buffer[1024];
@@ -90,8 +68,6 @@ std::string withoutLineEnd(std::string line) {
 }
 
 }  // namespace
-
-const char* Session::help() { return kHelp; }
 
 Session::Session(HostEmulator& host, std::ostream& out) : host_(host), out_(out) {}
 
@@ -249,120 +225,224 @@ void Session::afterChoice(const char* indent) {
   if (!any) out_ << indent << "nothing opened, nothing copied\n";
 }
 
+// --- the commands --------------------------------------------------------------------------
+
+// One command: its name, whether its first argument is a contact, what
+// "help" shows of it (no line when `usage` is null; `what` empty: the usage
+// alone), and what it does.
+struct Session::Command {
+  const char* name;
+  bool takesContact;
+  const char* usage;
+  const char* what;
+  void (Session::*run)(std::istringstream& in, std::int32_t contact);
+};
+
+const std::vector<Session::Command>& Session::commands() {
+  static const std::vector<Command> table = {
+      {"contact", false, "contact <number> <name> <status>", "add a contact with that status",
+       &Session::addContact},
+      {"brokenrow", false, "brokenrow", "add a row the host lists without a contact behind it",
+       &Session::addBrokenRow},
+      {"contacts", false, "contacts", "the contacts and their statuses", &Session::listContacts},
+      {"menus", false, "menus", "every contact's status and menu", &Session::listMenus},
+      {"menu", true, "menu <contact>", "the contact's menu", &Session::showMenu},
+      {"choose", true, "choose <contact> <n> [shift]",
+       "choose item n of \"Linki\" (0: the single item \"Link\")", &Session::chooseItem},
+      {"chat", true, "chat <contact>", "the link button of the contact's chat window",
+       &Session::showChatButton},
+      {"click", true, "click <contact> [shift]", "click that button", &Session::clickChatButton},
+      {"status", true, "status <contact> <text>", "the contact changes the status",
+       &Session::changeStatus},
+      {"openchat", true, "openchat <contact>", "open a chat window; closechat <contact> closes it",
+       &Session::openChat},
+      {"closechat", true, nullptr, nullptr, &Session::closeChat},
+      {"page", false, "page", "show the configuration page", &Session::showPage},
+      {"set", false, "set <column> <value>",
+       "type or tick a value on the page (column 109110..109129)", &Session::setControl},
+      {"press", false, "press <column>", "click a check box, radio button or button of the page",
+       &Session::pressControl},
+      {"apply", false, "apply", "apply the page", &Session::applyPage},
+      {"config", false, "config", "the configuration values as the host stores them",
+       &Session::printConfig},
+      {"registered", false, "registered", "the configuration values, icons and actions registered",
+       &Session::printRegistered},
+      {"calls", false, "calls", "the host calls the previous command made", &Session::printCalls},
+      {"help", false, "help, quit", "", &Session::printHelp},
+  };
+  return table;
+}
+
+const std::string& Session::help() {
+  static const std::string text = [] {
+    std::string out = "Commands (a contact is its number or its name):\n";
+    for (const Command& c : commands()) {
+      if (c.usage == nullptr) continue;
+      std::string line = std::string("  ") + c.usage;
+      if (*c.what != '\0') {
+        // The descriptions start in one column; a longer usage keeps two blanks.
+        line += line.size() < 31 ? std::string(31 - line.size(), ' ') : std::string("  ");
+        line += c.what;
+      }
+      out += line + "\n";
+    }
+    return out + "A line starting with # is a note, copied into the transcript.\n";
+  }();
+  return text;
+}
+
 void Session::command(const std::string& line) {
   std::istringstream in(line);
-  std::string command;
-  in >> command;
-  if (command != "calls") host_.clearCalls();
-  std::int32_t contact = 0;
-  std::string word;
-
-  if (command == "help") {
-    out_ << kHelp;
-  } else if (command == "contact") {
-    long id = 0;
-    std::string name;
-    in >> word >> name;
-    if (!parseNumber(word, &id) || name.empty()) {
-      problem("contact <number> <name> <status>");
-      return;
-    }
-    host_.addContact(static_cast<std::int32_t>(id), cp(restOf(in)));
-    names_[static_cast<std::int32_t>(id)] = name;
-  } else if (command == "brokenrow") {
-    host_.addBrokenRow();
-  } else if (command == "contacts" || command == "menus") {
-    for (std::int32_t id : host_.contactIds()) {
-      if (id == -1) continue;
-      out_ << format("  %s%s: %s\n", nameOf(id).c_str(), host_.chatOpen(id) ? " [chat open]" : "",
-                     u8(host_.contactStatus(id)).c_str());
-      if (command == "menus") printMenu(id, "    ");
-    }
-  } else if (command == "menu" || command == "chat" || command == "openchat" ||
-             command == "closechat" || command == "click" || command == "choose" ||
-             command == "status") {
-    in >> word;
-    if (!parseContact(word, &contact)) {
-      problem("which contact? (\"contacts\" lists them)");
-      return;
-    }
-    if (command == "menu") {
-      printMenu(contact, "  ");
-    } else if (command == "chat") {
-      if (!host_.chatOpen(contact)) out_ << "  (the chat window is not open: openchat first)\n";
-      out_ << "  " << renderChatButton(host_.chatButton(contact)) << "\n";
-    } else if (command == "openchat") {
-      host_.openChat(contact);
-      out_ << "  " << renderChatButton(host_.chatButton(contact)) << "\n";
-    } else if (command == "closechat") {
-      host_.closeChat(contact);
-    } else if (command == "click") {
-      std::string shift;
-      in >> shift;
-      beforeChoice();
-      host_.clickChatButton(contact, shift == "shift");
-      afterChoice("  ");
-    } else if (command == "choose") {
-      long n = -1;
-      std::string shift;
-      in >> word >> shift;
-      if (!parseNumber(word, &n) || n < 0 || n > 10) {
-        problem("item number 1..10, or 0 for the single item");
+  std::string name;
+  in >> name;
+  if (name != "calls") host_.clearCalls();
+  for (const Command& c : commands()) {
+    if (name != c.name) continue;
+    std::int32_t contact = 0;
+    if (c.takesContact) {
+      std::string word;
+      in >> word;
+      if (!parseContact(word, &contact)) {
+        problem("which contact? (\"contacts\" lists them)");
         return;
       }
-      const ContactMenu menu = host_.contactMenu(contact);
-      const std::uint32_t id = n == 0 ? action::kSingleLinkItem
-                                      : action::kLinkItemBase + static_cast<std::uint32_t>(n - 1);
-      if (n == 0) {
-        out_ << "  the item reads: " << (menu.singleShown ? u8(menu.singleText) : "(not shown)")
-             << "\n";
-      } else if (static_cast<std::size_t>(n) <= menu.items.size()) {
-        out_ << "  the item reads: " << u8(menu.items[static_cast<std::size_t>(n - 1)]) << "\n";
-      } else {
-        out_ << "  (the menu shows no such item)\n";
-      }
-      beforeChoice();
-      host_.chooseMenuItem(contact, id, shift == "shift");
-      afterChoice("  ");
-    } else {  // status
-      host_.changeStatus(contact, cp(restOf(in)));
-      if (host_.chatOpen(contact)) {
-        out_ << "  chat window: " << renderChatButton(host_.readChatButton(contact)) << "\n";
-      }
     }
-  } else if (command == "page") {
-    host_.showPage();
-    out_ << renderConfigPage(host_.actions());
-  } else if (command == "set" || command == "press") {
-    long column = 0;
-    in >> word;
-    if (!parseNumber(word, &column) ||
-        host_.control(static_cast<std::uint32_t>(column)) == nullptr) {
-      problem("no control shows column " + word);
-      return;
-    }
-    const auto id = static_cast<std::uint32_t>(column);
-    if (command == "set") {
-      host_.setControlValue(id, cp(restOf(in)));
-      out_ << format("  %lu now shows \"%s\"\n", static_cast<unsigned long>(id),
-                     u8(host_.controlValue(id)).c_str());
-    } else {
-      host_.clickControl(id);
-      out_ << renderConfigPage(host_.actions());
-    }
-  } else if (command == "apply") {
-    out_ << format("  answered %d\n", host_.applyPage());
-    out_ << renderConfigPage(host_.actions());
-  } else if (command == "config") {
-    printConfig();
-  } else if (command == "registered") {
-    printRegistered();
-  } else if (command == "calls") {
-    out_ << renderCalls(host_.calls());
-  } else {
-    problem("unknown command \"" + command + "\"; \"help\" lists them");
+    (this->*c.run)(in, contact);
+    return;
+  }
+  problem("unknown command \"" + name + "\"; \"help\" lists them");
+}
+
+void Session::printHelp(std::istringstream&, std::int32_t) { out_ << help(); }
+
+void Session::addContact(std::istringstream& in, std::int32_t) {
+  long id = 0;
+  std::string word;
+  std::string name;
+  in >> word >> name;
+  if (!parseNumber(word, &id) || name.empty()) {
+    problem("contact <number> <name> <status>");
+    return;
+  }
+  host_.addContact(static_cast<std::int32_t>(id), cp(restOf(in)));
+  names_[static_cast<std::int32_t>(id)] = name;
+}
+
+void Session::addBrokenRow(std::istringstream&, std::int32_t) { host_.addBrokenRow(); }
+
+void Session::listContacts(std::istringstream&, std::int32_t) { printContacts(false); }
+
+void Session::listMenus(std::istringstream&, std::int32_t) { printContacts(true); }
+
+void Session::printContacts(bool withMenus) {
+  for (std::int32_t id : host_.contactIds()) {
+    if (id == -1) continue;
+    out_ << format("  %s%s: %s\n", nameOf(id).c_str(), host_.chatOpen(id) ? " [chat open]" : "",
+                   u8(host_.contactStatus(id)).c_str());
+    if (withMenus) printMenu(id, "    ");
   }
 }
+
+void Session::showMenu(std::istringstream&, std::int32_t contact) { printMenu(contact, "  "); }
+
+void Session::chooseItem(std::istringstream& in, std::int32_t contact) {
+  long n = -1;
+  std::string word;
+  std::string shift;
+  in >> word >> shift;
+  if (!parseNumber(word, &n) || n < 0 || n > 10) {
+    problem("item number 1..10, or 0 for the single item");
+    return;
+  }
+  const ContactMenu menu = host_.contactMenu(contact);
+  const std::uint32_t id =
+      n == 0 ? action::kSingleLinkItem : action::kLinkItemBase + static_cast<std::uint32_t>(n - 1);
+  const bool shown = n == 0 ? menu.singleShown : static_cast<std::size_t>(n) <= menu.items.size();
+  if (shown) {
+    out_ << "  the item reads: "
+         << u8(n == 0 ? menu.singleText : menu.items[static_cast<std::size_t>(n - 1)]) << "\n";
+  } else {
+    // The user cannot choose it; the choice is still sent, to show what
+    // the plug-in makes of an event the host would never send.
+    const std::string item =
+        n == 0 ? "the single item \"Link\"" : "item " + std::to_string(n) + " of \"Linki\"";
+    out_ << "  the menu does not show " << item << ", so the host would not offer it;\n"
+         << "  sent anyway, the plug-in did this:\n";
+  }
+  beforeChoice();
+  host_.chooseMenuItem(contact, id, shift == "shift");
+  afterChoice(shown ? "  " : "    ");
+}
+
+void Session::showChatButton(std::istringstream&, std::int32_t contact) {
+  if (!host_.chatOpen(contact)) out_ << "  (the chat window is not open: openchat first)\n";
+  out_ << "  " << renderChatButton(host_.chatButton(contact)) << "\n";
+}
+
+void Session::clickChatButton(std::istringstream& in, std::int32_t contact) {
+  std::string shift;
+  in >> shift;
+  beforeChoice();
+  host_.clickChatButton(contact, shift == "shift");
+  afterChoice("  ");
+}
+
+void Session::changeStatus(std::istringstream& in, std::int32_t contact) {
+  host_.changeStatus(contact, cp(restOf(in)));
+  if (host_.chatOpen(contact)) {
+    out_ << "  chat window: " << renderChatButton(host_.readChatButton(contact)) << "\n";
+  }
+}
+
+void Session::openChat(std::istringstream&, std::int32_t contact) {
+  host_.openChat(contact);
+  out_ << "  " << renderChatButton(host_.chatButton(contact)) << "\n";
+}
+
+void Session::closeChat(std::istringstream&, std::int32_t contact) { host_.closeChat(contact); }
+
+void Session::showPage(std::istringstream&, std::int32_t) {
+  host_.showPage();
+  out_ << renderConfigPage(host_.actions());
+}
+
+bool Session::parseColumn(std::istringstream& in, std::uint32_t* column) {
+  long value = 0;
+  std::string word;
+  in >> word;
+  if (!parseNumber(word, &value) || host_.control(static_cast<std::uint32_t>(value)) == nullptr) {
+    problem("no control shows column " + word);
+    return false;
+  }
+  *column = static_cast<std::uint32_t>(value);
+  return true;
+}
+
+void Session::setControl(std::istringstream& in, std::int32_t) {
+  std::uint32_t id = 0;
+  if (!parseColumn(in, &id)) return;
+  host_.setControlValue(id, cp(restOf(in)));
+  out_ << format("  %lu now shows \"%s\"\n", static_cast<unsigned long>(id),
+                 u8(host_.controlValue(id)).c_str());
+}
+
+void Session::pressControl(std::istringstream& in, std::int32_t) {
+  std::uint32_t id = 0;
+  if (!parseColumn(in, &id)) return;
+  host_.clickControl(id);
+  out_ << renderConfigPage(host_.actions());
+}
+
+void Session::applyPage(std::istringstream&, std::int32_t) {
+  out_ << format("  answered %d\n", host_.applyPage());
+  out_ << renderConfigPage(host_.actions());
+}
+
+void Session::printConfig(std::istringstream&, std::int32_t) { printConfig(); }
+
+void Session::printRegistered(std::istringstream&, std::int32_t) { printRegistered(); }
+
+void Session::printCalls(std::istringstream&, std::int32_t) { out_ << renderCalls(host_.calls()); }
 
 const StoredSession* storedSession(const std::string& name) {
   for (const StoredSession& session : storedSessions()) {

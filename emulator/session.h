@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,7 @@ namespace brisko::emu {
 class Session {
  public:
   // The commands and what they do, as "help" prints them.
-  static const char* help();
+  static const std::string& help();
 
   Session(HostEmulator& host, std::ostream& out);
 
@@ -54,7 +55,33 @@ class Session {
   int problems() const;
 
  private:
+  struct Command;
+  // Every command, in the order "help" lists them.
+  static const std::vector<Command>& commands();
   void command(const std::string& line);
+  // The commands (each gets the rest of its line and, where it takes one, the
+  // contact).
+  void printHelp(std::istringstream& in, std::int32_t contact);
+  void addContact(std::istringstream& in, std::int32_t contact);
+  void addBrokenRow(std::istringstream& in, std::int32_t contact);
+  void listContacts(std::istringstream& in, std::int32_t contact);
+  void listMenus(std::istringstream& in, std::int32_t contact);
+  void showMenu(std::istringstream& in, std::int32_t contact);
+  void chooseItem(std::istringstream& in, std::int32_t contact);
+  void showChatButton(std::istringstream& in, std::int32_t contact);
+  void clickChatButton(std::istringstream& in, std::int32_t contact);
+  void changeStatus(std::istringstream& in, std::int32_t contact);
+  void openChat(std::istringstream& in, std::int32_t contact);
+  void closeChat(std::istringstream& in, std::int32_t contact);
+  void showPage(std::istringstream& in, std::int32_t contact);
+  void setControl(std::istringstream& in, std::int32_t contact);
+  void pressControl(std::istringstream& in, std::int32_t contact);
+  void applyPage(std::istringstream& in, std::int32_t contact);
+  void printConfig(std::istringstream& in, std::int32_t contact);
+  void printRegistered(std::istringstream& in, std::int32_t contact);
+  void printCalls(std::istringstream& in, std::int32_t contact);
+  void printContacts(bool withMenus);
+  bool parseColumn(std::istringstream& in, std::uint32_t* column);
   bool parseContact(const std::string& word, std::int32_t* id) const;
   std::string nameOf(std::int32_t id) const;
   void printConfig();

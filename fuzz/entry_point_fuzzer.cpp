@@ -37,12 +37,15 @@
 #include <vector>
 
 #include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_system.h"
+#include "fuzz/host_world.h"
 #include "fuzz/hostile_host.h"
 #include "fuzz/plugin_allocations.h"
 #include "host/ids.h"
 #include "host/records.h"
 #include "links/found_links.h"
 #include "links/regex_scanner.h"
+#include "plugin/version.h"
 #include "settings/link_settings.h"
 #include "settings/texts.h"
 #include "system/system_api.h"
@@ -213,11 +216,11 @@ std::uint32_t buildNotify(Draw& draw, Arena& arena, TextLog& log) {
     case 10:
     case 11:
     case 12:
-      notify.id = action::kConfigControlBase | draw.pick(kControls);
+      notify.id = controlId(draw.pick(kControls));
       parent = action::kConfigPage;
       break;
     case 13:
-      notify.id = action::kConfigControlBase | (draw.u32() & 0x00FFFFFFu);
+      notify.id = controlId(controlNumber(draw.u32()));
       parent = action::kConfigPage;
       break;
     case 14:
@@ -399,6 +402,8 @@ void sendOne(Fixture& f, Draw& draw, std::uint32_t id, std::uint8_t flags, std::
   IHost* const before = world.expectedHost();
   const bool running = before != nullptr;
   world.startMessage();
+  f.hostA.clearCalls();  // the host model's record of one message
+  f.hostB.clearCalls();
   if (id == msg::kStatusChange && size >= kHostMessageExSize) {
     world.expectStatusChangeRefresh(static_cast<std::int32_t>(m.base.p1), m.p3);
   }
@@ -449,7 +454,7 @@ void sendOne(Fixture& f, Draw& draw, std::uint32_t id, std::uint8_t flags, std::
       quiet(0);
       break;
     case msg::kVersionQuery:
-      answersText("0.9.9.1");
+      answersText(BRISKO_VERSION_TEXT);
       break;
     case msg::kNameQuery:
     case msg::kDisplayNameQuery:

@@ -60,8 +60,18 @@ constexpr std::uint32_t kLinkItemBase = 109012;  // + j, j = 0 .. kLinkItemSlots
 constexpr std::uint32_t kLinkItemSlots = 10;     // "Link_01" .. "Link_10"
 constexpr std::uint32_t kChatLinkButton = 109040;
 constexpr std::uint32_t kConfigPage = 109101;
-constexpr std::uint32_t kConfigControlBase = 0x11000000;
+constexpr std::uint32_t kConfigControlBase = 0x11000000;  // | the column or button shown
 }  // namespace action
+
+// Configuration-page controls: the top byte is that of kConfigControlBase,
+// the lower three bytes are the column (or button) the control shows.
+constexpr std::uint32_t controlId(std::uint32_t number) {
+  return action::kConfigControlBase | number;
+}
+constexpr bool isConfigControl(std::uint32_t id) {
+  return (id & 0xFF000000u) == action::kConfigControlBase;
+}
+constexpr std::uint32_t controlNumber(std::uint32_t id) { return id & 0x00FFFFFFu; }
 
 // Groups and actions that belong to the host.
 namespace group {

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace brisko {
 
@@ -20,6 +21,16 @@ inline std::uint32_t ptrValue(const void* p) {
 template <typename T>
 inline T* valuePtr(std::uint32_t v) {
   return reinterpret_cast<T*>(static_cast<std::uintptr_t>(v));
+}
+
+// A record of type T read from `size` bytes at `bytes` (a copy of one as it
+// travelled): at most sizeof(T) of them are used, the fields past them are
+// zero. Packed fields are to be read by value.
+template <typename T>
+T recordFrom(const void* bytes, std::size_t size) {
+  T record{};
+  std::memcpy(&record, bytes, size < sizeof(T) ? size : sizeof(T));
+  return record;
 }
 
 #pragma pack(push, 1)

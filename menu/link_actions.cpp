@@ -21,8 +21,10 @@ namespace {
 constexpr std::uint32_t kInsertedItem = 0x01000000;
 constexpr std::uint32_t kInsertedButton = 0x03000000;
 
-constexpr std::uint32_t kIconKind1 = 1;
-constexpr std::uint32_t kIconKind2 = 2;
+// The icon kind the host is told with each of the two icon ids (the meaning
+// of the numbers is the host's).
+constexpr std::uint32_t kPluginIconKind = 1;   // with action::kPluginIcon
+constexpr std::uint32_t kPluginIcon2Kind = 2;  // with action::kPluginIcon2
 
 constexpr std::int32_t kAppend = -1;
 constexpr std::int32_t kLinksMenuPosition = 1;
@@ -68,9 +70,9 @@ bool choiceIndex(std::uint32_t id, std::size_t* index) {
 
 void registerIcons() {
   // The module handle is asked afresh for each registration.
-  host::RegisterIcon(action::kPluginIcon, kIconKind1,
+  host::RegisterIcon(action::kPluginIcon, kPluginIconKind,
                      static_cast<std::uint32_t>(host::GetPluginInstance()), kIconResourceId);
-  host::RegisterIcon(action::kPluginIcon2, kIconKind2,
+  host::RegisterIcon(action::kPluginIcon2, kPluginIcon2Kind,
                      static_cast<std::uint32_t>(host::GetPluginInstance()), kIconResourceId);
 }
 
@@ -119,7 +121,7 @@ void createActions() {
 
 int handleActionNotify(const ActionNotify* event, LinkSettings& settings, LinkFront& links) {
   if (event == nullptr) return 0;
-  if ((event->id >> 24) == (action::kConfigControlBase >> 24)) {
+  if (isConfigControl(event->id)) {
     handleConfigControl(*event, settings);
     return 0;
   }

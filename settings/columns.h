@@ -10,7 +10,7 @@
 namespace brisko {
 
 // Configuration column ids (NetId * 1000 + local number). A page control
-// showing column c, or button c, is addressed as kConfigControlBase | c.
+// showing column c, or button c, is addressed as controlId(c) (host/ids.h).
 namespace column {
 constexpr std::uint32_t kShowInContactMenu = 109110;
 constexpr std::uint32_t kShowInChatWindow = 109111;
@@ -28,11 +28,6 @@ constexpr std::uint32_t kRegexDefaultButton = 109123;  // a page button, not a c
 constexpr std::uint32_t kRegexMethod = 109128;
 constexpr std::uint32_t kAuthorMethod = 109129;
 }  // namespace column
-
-// The page control (or button) that shows column or button `number`.
-constexpr std::uint32_t controlId(std::uint32_t number) {
-  return action::kConfigControlBase | number;
-}
 
 // Column types of a registration.
 constexpr std::uint32_t kIntegerColumn = 0;

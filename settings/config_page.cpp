@@ -8,6 +8,7 @@
 #include "host/ids.h"
 #include "settings/columns.h"
 #include "settings/control_params.h"
+#include "settings/page_elements.h"
 #include "settings/texts.h"
 
 namespace brisko {
@@ -16,26 +17,7 @@ namespace {
 using host::ActionForm;
 using host::Insertion;
 
-// Status words of the page's controls, as inserted.
-constexpr std::uint32_t kPageStatus = 0x04000010;
-constexpr std::uint32_t kGroupStart = 0x000F0000;
-constexpr std::uint32_t kGroupEnd = 0x00100000;
-constexpr std::uint32_t kCheckBox = 0x00060000;
-constexpr std::uint32_t kCheckBoxWide = 0x00060040;
-constexpr std::uint32_t kCheckBoxSubmenu = 0x20060000;
-constexpr std::uint32_t kCheckBoxDependent = 0x02060000;
-constexpr std::uint32_t kLabel = 0x00090000;
-constexpr std::uint32_t kLabelSized = 0x00090040;
-constexpr std::uint32_t kTextField = 0x000B0000;
-constexpr std::uint32_t kTextFieldWide = 0x000B0040;
-constexpr std::uint32_t kButton = 0x000E0000;
-constexpr std::uint32_t kButtonLast = 0x010E0000;
-constexpr std::uint32_t kRadioFirst = 0x03193040;
-constexpr std::uint32_t kRadio = 0x03193000;
-constexpr std::uint32_t kExplanation = 0x00080000;
-constexpr std::uint32_t kLineBreak = 0x00010000;
-constexpr std::uint32_t kInfoImage = 0x001C0040;
-constexpr std::uint32_t kInfoText = 0x00180080;
+using namespace page;  // the status words of the page's elements
 
 constexpr std::uint32_t kAllBits = 0xFFFFFFFFu;
 
@@ -201,8 +183,8 @@ void insertInfoBox(std::uint32_t parent, const char* description, const char* ex
 }
 
 void handleConfigControl(const ActionNotify& event, const LinkSettings& settings) {
-  if ((event.id & 0xFF000000u) != action::kConfigControlBase) return;
-  const std::uint32_t number = event.id & 0x00FFFFFFu;
+  if (!isConfigControl(event.id)) return;
+  const std::uint32_t number = controlNumber(event.id);
   const host::ActionTarget self{event.id, event.parent, event.cnt};
 
   switch (number) {

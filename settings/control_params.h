@@ -6,7 +6,10 @@
 // trailing "=", e.g. texts::kParamTipRich.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace brisko {
 
@@ -19,5 +22,19 @@ std::string setControlParam(const std::string& text, const std::string& key,
 
 // Whether `key` occurs anywhere in `text`.
 bool hasControlParam(const std::string& text, const std::string& key);
+
+// Where a parameter's value that starts at `from` ends: at the next byte below
+// 0x08, the next parameter mark, or the end of the text.
+std::size_t controlParamValueEnd(const std::string& text, std::size_t from);
+
+// A control's text as the host reads it: the visible part before the first
+// parameter mark, and each parameter's key (without the mark and the "=")
+// and value, in text order.
+struct ControlText {
+  std::string visible;
+  std::vector<std::pair<std::string, std::string>> params;
+  std::string param(const std::string& key) const;  // "" when absent
+};
+ControlText splitControlText(const std::string& text);
 
 }  // namespace brisko

@@ -3,8 +3,9 @@
 // Encoding of this file: UTF-8, but every string literal is pure ASCII: each
 // byte at or above 0x80 (and each control byte) is written as a \x escape of
 // its Windows-1250 code, so the compiled bytes are Windows-1250 whatever the
-// compiler's execution character set. The comment beside each text shows it
-// in Unicode; <ParamMark> is the byte 0x1A and <LF> a line feed.
+// compiler's execution character set. A text with such an escape has a
+// comment beside it that shows it in Unicode (<ParamMark> is the byte 0x1A,
+// <LF> a line feed); a text of plain ASCII reads as it stands.
 //
 // When a text changes, keep its comment and its bytes in step;
 // tests/texts_test.cpp checks each text against its Unicode form.
@@ -15,69 +16,59 @@
 namespace brisko::texts {
 
 // --- Identification ---
-inline constexpr char kPluginName[] = "Brisko";  // Brisko
+inline constexpr char kPluginName[] = "Brisko";
 
 // --- Contact menu and chat window ---
-inline constexpr char kLinksMenuText[] = "Linki";     // Linki
-inline constexpr char kLinkText[] = "Link";           // Link
-inline constexpr char kLinkItem01Text[] = "Link_01";  // Link_01
-inline constexpr char kLinkItem02Text[] = "Link_02";  // Link_02
-inline constexpr char kLinkItem03Text[] = "Link_03";  // Link_03
-inline constexpr char kLinkItem04Text[] = "Link_04";  // Link_04
-inline constexpr char kLinkItem05Text[] = "Link_05";  // Link_05
-inline constexpr char kLinkItem06Text[] = "Link_06";  // Link_06
-inline constexpr char kLinkItem07Text[] = "Link_07";  // Link_07
-inline constexpr char kLinkItem08Text[] = "Link_08";  // Link_08
-inline constexpr char kLinkItem09Text[] = "Link_09";  // Link_09
-inline constexpr char kLinkItem10Text[] = "Link_10";  // Link_10
-inline constexpr char kEllipsis[] = "\x85";           // …
+inline constexpr char kLinksMenuText[] = "Linki";
+inline constexpr char kLinkText[] = "Link";
+inline constexpr char kLinkItem01Text[] = "Link_01";
+inline constexpr char kLinkItem02Text[] = "Link_02";
+inline constexpr char kLinkItem03Text[] = "Link_03";
+inline constexpr char kLinkItem04Text[] = "Link_04";
+inline constexpr char kLinkItem05Text[] = "Link_05";
+inline constexpr char kLinkItem06Text[] = "Link_06";
+inline constexpr char kLinkItem07Text[] = "Link_07";
+inline constexpr char kLinkItem08Text[] = "Link_08";
+inline constexpr char kLinkItem09Text[] = "Link_09";
+inline constexpr char kLinkItem10Text[] = "Link_10";
+inline constexpr char kEllipsis[] = "\x85";  // …
 
 // --- Link finding defaults ---
-inline constexpr char kDefaultExtraChars[] = ",.%&=@-";     // ,.%&=@-
-inline constexpr char kRegisteredExtraChars[] = "-@$?&%=";  // -@$?&%=
-// \b(\w+://[^\s<]+|([^\s>]+@)?([\w\-]+\.)+(com|org|gov|edu|biz|info|pro|net|[a-zA-Z]{2})(:\d+)?(/[^\s<]+)?)\b
+inline constexpr char kDefaultExtraChars[] = ",.%&=@-";
+inline constexpr char kRegisteredExtraChars[] = "-@$?&%=";
 inline constexpr char kDefaultRegex[] =
     "\\b(\\w+://[^\\s<]+|([^\\s>]+@)?([\\w\\-]+\\.)+(com|org|gov|edu|biz|info|pro|net"
     "|[a-zA-Z]{2})(:\\d+)?(/[^\\s<]+)?)\\b";
 
 // --- Method radio values ---
-inline constexpr char kRadioChosen[] = "0";      // 0
-inline constexpr char kRadioNotChosen[] = "-1";  // -1
+inline constexpr char kRadioChosen[] = "0";
+inline constexpr char kRadioNotChosen[] = "-1";
 
 // --- Configuration keys ---
-// Brisko/cfg_wyswietlaj_w_menu
 inline constexpr char kKeyShowInContactMenu[] = "Brisko/cfg_wyswietlaj_w_menu";
-// Brisko/cfg_wyswietlaj_w_rozmowie
 inline constexpr char kKeyShowInChatWindow[] = "Brisko/cfg_wyswietlaj_w_rozmowie";
-// Brisko/cfg_tworz_podmenu
 inline constexpr char kKeySubmenuForSingleLink[] = "Brisko/cfg_tworz_podmenu";
-// Brisko/cfg_wyswietlaj_nazwe
 inline constexpr char kKeyShowSingleLinkName[] = "Brisko/cfg_wyswietlaj_nazwe";
-// Brisko/cfg_dl_analizowanego
 inline constexpr char kKeyAnalysedLength[] = "Brisko/cfg_dl_analizowanego";
-inline constexpr char kKeyLinkCount[] = "Brisko/cfg_liczba_linkow";  // Brisko/cfg_liczba_linkow
-inline constexpr char kKeyDisplayLength[] = "Brisko/cfg_dl_linku";   // Brisko/cfg_dl_linku
-inline constexpr char kKeyCutHttp[] = "Brisko/cfg_ucinaj_http";      // Brisko/cfg_ucinaj_http
-inline constexpr char kKeyCutWww[] = "Brisko/cfg_ucinaj_www";        // Brisko/cfg_ucinaj_www
-// Brisko/cfg_metodaSzukania_autor
+inline constexpr char kKeyLinkCount[] = "Brisko/cfg_liczba_linkow";
+inline constexpr char kKeyDisplayLength[] = "Brisko/cfg_dl_linku";
+inline constexpr char kKeyCutHttp[] = "Brisko/cfg_ucinaj_http";
+inline constexpr char kKeyCutWww[] = "Brisko/cfg_ucinaj_www";
 inline constexpr char kKeyAuthorMethod[] = "Brisko/cfg_metodaSzukania_autor";
-// Brisko/cfg_metodaSzukania_regex
 inline constexpr char kKeyRegexMethod[] = "Brisko/cfg_metodaSzukania_regex";
-inline constexpr char kKeyRegexSource[] = "Brisko/cfg_skladnia_regex";  // Brisko/cfg_skladnia_regex
-inline constexpr char kKeyExtraChars[] = "Brisko/cfg_skladnia_http";    // Brisko/cfg_skladnia_http
+inline constexpr char kKeyRegexSource[] = "Brisko/cfg_skladnia_regex";
+inline constexpr char kKeyExtraChars[] = "Brisko/cfg_skladnia_http";
 
 // --- Numbers written back by the page's number rule ---
-inline constexpr char kNumber0[] = "0";        // 0
-inline constexpr char kNumber1[] = "1";        // 1
-inline constexpr char kNumber10[] = "10";      // 10
-inline constexpr char kNumber999[] = "999";    // 999
-inline constexpr char kNumber9999[] = "9999";  // 9999
+inline constexpr char kNumber0[] = "0";
+inline constexpr char kNumber1[] = "1";
+inline constexpr char kNumber10[] = "10";
+inline constexpr char kNumber999[] = "999";
+inline constexpr char kNumber9999[] = "9999";
 
 // --- Configuration page ---
-inline constexpr char kPageMenuGroup[] = "Wswietlanie menu";  // Wswietlanie menu
-// Wstawietlaj w menu kontaktu
+inline constexpr char kPageMenuGroup[] = "Wswietlanie menu";
 inline constexpr char kPageShowInContactMenu[] = "Wstawietlaj w menu kontaktu";
-// Wstawietlaj w oknie rozmowy
 inline constexpr char kPageShowInChatWindow[] = "Wstawietlaj w oknie rozmowy";
 // Twórz podmenu dla jednego linku
 inline constexpr char kPageSubmenuForSingleLink[] =
@@ -120,9 +111,9 @@ inline constexpr char kPageDisplayLengthLabel[] =
 inline constexpr char kPageDisplayLengthField[] =
     "\x1A"
     "tip=maks. 999";
-inline constexpr char kPageCutGroup[] = "Ucinaj";      // Ucinaj
-inline constexpr char kPageCutHttp[] = "\"http://\"";  // "http://"
-inline constexpr char kPageCutWww[] = "\"www.\"";      // "www."
+inline constexpr char kPageCutGroup[] = "Ucinaj";
+inline constexpr char kPageCutHttp[] = "\"http://\"";
+inline constexpr char kPageCutWww[] = "\"www.\"";
 // Linki wyszukuj metodą   (two trailing blanks)
 inline constexpr char kPageMethodGroup[] =
     "Linki wyszukuj metod\xB9"
@@ -139,15 +130,14 @@ inline constexpr char kPageLinkCharsLabel[] =
     "Link mo\xBF"
     "e zawiera\xE6"
     " znaki: a-z 0-9 . _ / \\";
-// Dodatkowo twoje znaki to:
 inline constexpr char kPageExtraCharsLabel[] = "Dodatkowo twoje znaki to:";
 inline constexpr char kPageDefaultButton[] =
     "Domy\x9C"
     "lne";  // Domyślne
 inline constexpr char kPageRegexLabel[] =
     "Wyra\xBF"
-    "enie regularne:";                                        // Wyrażenie regularne:
-inline constexpr char kPageCopyGroup[] = "Kopiowanie linku";  // Kopiowanie linku
+    "enie regularne:";  // Wyrażenie regularne:
+inline constexpr char kPageCopyGroup[] = "Kopiowanie linku";
 // Aby skopiować wybrany link (zamiast go otwierać), przed kliknięciem myszą na niego należy
 // przytrzymać klawisz "Shift".
 inline constexpr char kPageCopyHint[] =
@@ -187,12 +177,12 @@ inline constexpr char kParamTipRich[] =
     "tipRich=";  // <ParamMark>tipRich=
 inline constexpr char kParamTipWidth[] =
     "\x1A"
-    "tipWidth=";                                        // <ParamMark>tipWidth=
-inline constexpr char kInfoIconSize[] = "32";           // 32
-inline constexpr char kInfoTipWidth[] = "300";          // 300
-inline constexpr char kBoldOpen[] = "<b>";              // <b>
-inline constexpr char kBoldCloseBreak[] = "</b><br/>";  // </b><br/>
-inline constexpr char kBlank[] = " ";                   //  (one blank)
+    "tipWidth=";  // <ParamMark>tipWidth=
+inline constexpr char kInfoIconSize[] = "32";
+inline constexpr char kInfoTipWidth[] = "300";
+inline constexpr char kBoldOpen[] = "<b>";
+inline constexpr char kBoldCloseBreak[] = "</b><br/>";
+inline constexpr char kBlank[] = " ";  //  (one blank)
 
 // The ten item slots' placeholder texts, slot j = index j.
 inline constexpr const char* kLinkItemTexts[10] = {

@@ -8,7 +8,6 @@
 // link as its single argument (never through a shell).
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 

@@ -13,20 +13,18 @@
 #include "links/link_forms.h"
 #include "settings/link_settings.h"
 #include "settings/texts.h"
+#include "tests/support/finder_cases.h"
 
 namespace brisko {
 namespace {
 
-using Strings = std::vector<std::string>;
+using test::expectCase;
+using test::Found;
+using test::Strings;
+using Case = test::FinderCase;
 
 // The extra characters the host registers by default.
 const std::string kExtras = texts::kRegisteredExtraChars;
-
-struct Found {
-  Strings display;
-  Strings open;
-  std::string first;
-};
 
 Found scan(const std::string& status, const std::string& extras = kExtras,
            std::int32_t analysedLength = 0, std::int32_t maxCount = 10) {
@@ -37,20 +35,6 @@ Found scan(const std::string& status, const std::string& extras = kExtras,
   FoundLinks links;
   scanner.findLinks(settings, status, maxCount, links);
   return Found{links.displayLinks, links.openLinks, scanner.findFirstLink(settings, status)};
-}
-
-struct Case {
-  const char* name;
-  std::string status;
-  Strings display;  // expected LinkCandidates
-  Strings open;     // expected open forms
-};
-
-void expectCase(const Case& c, const Found& found) {
-  EXPECT_EQ(found.display, c.display) << c.name;
-  EXPECT_EQ(found.open, c.open) << c.name;
-  // The first link is the first entry findLinks stores.
-  EXPECT_EQ(found.first, c.open.empty() ? std::string() : c.open.front()) << c.name;
 }
 
 TEST(AuthorScanner, KindsPrefixFormsAndLetterCase) {
@@ -197,14 +181,7 @@ TEST(AuthorScanner, EmbeddedNulBytes) {
 }
 
 TEST(AuthorScanner, AnalysedLengthCutsTheRawStatus) {
-  struct LengthCase {
-    const char* name;
-    std::string status;
-    std::int32_t analysedLength;
-    Strings display;
-    Strings open;
-  };
-  const LengthCase cases[] = {
+  const test::LengthCase cases[] = {
       {"cut inside a link", "abc www.xyz123", 10, {"1xy"}, {"http://www.xy"}},
       {"cut inside the prefix", "abc www.xyz123", 7, {}, {}},
       {"cut right after the prefix", "abc www.xyz123", 8, {}, {}},
@@ -223,9 +200,9 @@ TEST(AuthorScanner, AnalysedLengthCutsTheRawStatus) {
        {"http://www.ab", "http://www.cd"}},
       {"second link cut off", "www.ab www.cd", 7, {"1ab"}, {"http://www.ab"}},
   };
-  for (const LengthCase& c : cases) {
-    expectCase({c.name, c.status, c.display, c.open}, scan(c.status, kExtras, c.analysedLength));
-  }
+  test::expectLengthCases(cases, [](const std::string& status, std::int32_t analysedLength) {
+    return scan(status, kExtras, analysedLength);
+  });
 }
 
 TEST(AuthorScanner, MaximumCount) {
@@ -233,21 +210,10 @@ TEST(AuthorScanner, MaximumCount) {
   const Strings allDisplay = {"1a", "1b", "0c", "2d", "1e", "1f"};
   const Strings allOpen = {"http://www.a", "http://www.b", "http://c",
                            "http://www.d", "http://www.e", "http://www.f"};
-  struct MaxCase {
-    std::int32_t maxCount;
-    std::size_t stored;
-  };
-  const MaxCase cases[] = {{4, 4},  {1, 1}, {5, 5},  {6, 6},         {7, 6},
-                           {10, 6}, {0, 0}, {-1, 0}, {INT32_MIN, 0}, {INT32_MAX, 6}};
-  for (const MaxCase& c : cases) {
-    const Found found = scan(six, kExtras, 0, c.maxCount);
-    EXPECT_EQ(found.display, Strings(allDisplay.begin(), allDisplay.begin() + c.stored))
-        << "max " << c.maxCount;
-    EXPECT_EQ(found.open, Strings(allOpen.begin(), allOpen.begin() + c.stored))
-        << "max " << c.maxCount;
-    // The first link does not depend on the maximum.
-    EXPECT_EQ(found.first, "http://www.a") << "max " << c.maxCount;
-  }
+  const test::MaxCase cases[] = {{4, 4},  {1, 1}, {5, 5},  {6, 6},         {7, 6},
+                                 {10, 6}, {0, 0}, {-1, 0}, {INT32_MIN, 0}, {INT32_MAX, 6}};
+  test::expectMaxCases(cases, allDisplay, allOpen,
+                       [&six](std::int32_t maxCount) { return scan(six, kExtras, 0, maxCount); });
   // The last link running to the end of the status counts like the others.
   EXPECT_EQ(scan("www.a www.b", kExtras, 0, 1).display, Strings({"1a"}));
   EXPECT_EQ(scan("www.a www.b", kExtras, 0, 2).display, Strings({"1a", "1b"}));

@@ -4,11 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "emulator/host_emulator.h"
 #include "host/ids.h"
-#include "tests/support/fake_host.h"
 #include "tests/support/record_bytes.h"
 
 namespace brisko {
@@ -32,14 +33,15 @@ class HostCallsTest : public ::testing::Test {
   void SetUp() override { host::setCurrent(&host_); }
   void TearDown() override { host::setCurrent(nullptr); }
   // The messages sent, in order.
-  std::vector<test::FakeHost::Call> sent() const {
-    return host_.callsOf(test::FakeHost::Op::SendToHost);
+  std::vector<emu::HostCall> sent() const { return host_.callsOf(emu::HostCall::Op::SendToHost); }
+  // The 30-byte message around a record pointer: p1 is the address of the
+  // record (compared through the record's bytes), every other field as given.
+  static Bytes message(std::uint32_t id, const Bytes& sentMessage, std::uint32_t p2 = 0,
+                       std::uint32_t hdr3 = 0) {
+    EXPECT_NE(test::u32At(sentMessage, 22), 0u) << "p1 points to the record";
+    return test::messageBytes(id, test::u32At(sentMessage, 22), p2, hdr3);
   }
-  // The 30-byte message around a record pointer.
-  static Bytes message(std::uint32_t id, const Bytes& sentMessage, std::uint32_t hdr3 = 0) {
-    return test::messageBytes(id, test::u32At(sentMessage, 22), test::u32At(sentMessage, 26), hdr3);
-  }
-  test::FakeHost host_;
+  emu::HostEmulator host_;  // a host object only: no plug-in behind it
 };
 
 TEST_F(HostCallsTest, InsertActionShortAndLongForms) {
@@ -90,7 +92,7 @@ TEST_F(HostCallsTest, StatusTextAndValueChanges) {
 
 TEST_F(HostCallsTest, GetActionValueOffersNoBufferAndCopiesTheAnswer) {
   char hostText[] = "123";
-  host_.answer = static_cast<int>(ptrValue(hostText));
+  host_.answerWith(msg::kGetActionValue, static_cast<int>(ptrValue(hostText)));
   dirtyStack();
   std::string value = host::GetActionValue({0x1101AA3A, 109101, -2}, true);
   EXPECT_EQ(value, "123");
@@ -101,19 +103,20 @@ TEST_F(HostCallsTest, GetActionValueOffersNoBufferAndCopiesTheAnswer) {
   EXPECT_EQ(sent()[0].record, expected);
   EXPECT_EQ(sent()[0].message, message(10106, sent()[0].message));
 
-  host_.answer = 0;
+  host_.answerWith(msg::kGetActionValue, 0);
   dirtyStack();
   EXPECT_EQ(host::GetActionValue({0x1101AA3A, 109101, -2}, false), "") << "null is empty";
   EXPECT_EQ(test::u32At(sent()[1].record, 30), 64u);
 }
 
 TEST_F(HostCallsTest, ActionHandleIconAndCallAction) {
-  host_.answer = 9;
+  host_.answerWith(msg::kGetActionHandle, 9);
   dirtyStack();
   EXPECT_EQ(host::GetActionHandle({3, 0, 77}), 9);
   dirtyStack();
   host::RegisterIcon(109002, 2, 0x10000000, 101);
-  ActionNotify notify{kActionNotifySize, 109040, 200, 77, 12, 0, 0x1234, 1234};
+  const char status[] = "www.a.pl";  // p2 1234: p1 is the status text
+  ActionNotify notify{kActionNotifySize, 109040, 200, 77, 12, 0, ptrValue(status), 1234};
   host::CallAction(notify);
   ASSERT_EQ(sent().size(), 3u);
   EXPECT_EQ(sent()[0].message, message(10117, sent()[0].message));
@@ -124,12 +127,13 @@ TEST_F(HostCallsTest, ActionHandleIconAndCallAction) {
   // The two gap bytes carry nothing for the host; like every unnamed byte they are zero.
   EXPECT_EQ(sent()[1].record, icon.bytes);
   EXPECT_EQ(sent()[2].message, message(10103, sent()[2].message));
-  EXPECT_EQ(sent()[2].record, test::notifyBytes(109040, 200, 77, 12, 0x1234, 1234));
+  EXPECT_EQ(sent()[2].record, test::notifyBytes(109040, 200, 77, 12, ptrValue(status), 1234));
+  EXPECT_EQ(sent()[2].text, "www.a.pl") << "the host reads the status text p1 points to";
 }
 
 TEST_F(HostCallsTest, ContactCountPluginValueAndValueToText) {
-  host_.answer = 3;
-  host_.pluginValue = 3;
+  host_.answerWith(msg::kGetContactCount, 3);
+  host_.answerWith(msg::kGetPluginValue, 3);
   dirtyStack();
   EXPECT_EQ(host::GetContactCount(), 3);
   dirtyStack();
@@ -163,27 +167,30 @@ TEST_F(HostCallsTest, RegisterConfigColumnIsTheWholeMessage) {
 
 TEST_F(HostCallsTest, TableReads) {
   static const char text[] = "opis";
-  host_.rawValue = ptrValue(text);
+  std::uint32_t raw = ptrValue(text);  // what every table read answers
+  host_.hooks().getValue = [&raw](int, int, int, ConfigValue& value) {
+    value.value = raw;
+    return std::optional<int>(0);
+  };
   dirtyStack();
   EXPECT_EQ(host::GetContactString(7, 18), "opis");
   dirtyStack();
   EXPECT_EQ(host::GetConfigString(109119), "opis");
-  host_.rawValue = 0;
+  raw = 0;
   dirtyStack();
   EXPECT_EQ(host::GetConfigString(109119), "") << "null is the empty text";
-  host_.rawValue = 0xFFFFFFFF;
+  raw = 0xFFFFFFFF;
   dirtyStack();
   EXPECT_EQ(host::GetConfigInt(109115), -1);
-  host_.rowId = -1;
-  EXPECT_EQ(host::GetContactId(4), -1);
+  EXPECT_EQ(host::GetContactId(4), -1) << "no such row";
   std::vector<std::vector<int>> expected = {{1, 7, 18, 1, 0, 0},
                                             {0, 0, 109119, 1, 0, 0},
                                             {0, 0, 109119, 1, 0, 0},
                                             {0, 0, 109115, 0, 0, 0},
                                             {1, 4}};
   std::vector<std::vector<int>> reads;
-  for (const test::FakeHost::Call& call : host_.calls) {
-    if (call.op == test::FakeHost::Op::GetValue || call.op == test::FakeHost::Op::GetRowId) {
+  for (const emu::HostCall& call : host_.calls()) {
+    if (call.op == emu::HostCall::Op::GetValue || call.op == emu::HostCall::Op::GetRowId) {
       reads.push_back(call.args);
     }
   }
@@ -197,6 +204,8 @@ TEST(HostCallsWithoutHost, EveryCallIsSkipped) {
   EXPECT_EQ(host::GetActionValue({1, 2, 3}, true), "");
   EXPECT_EQ(host::GetContactString(1, 18), "");
   EXPECT_EQ(host::GetConfigInt(109115), 0);
+  EXPECT_EQ(host::GetHostState(), 0);
+  EXPECT_EQ(host::GetContactId(3), 0);
   host::SetActionStatus({1, 2, 3}, 1, 1);  // must not crash
   host::SetError(1);
 }

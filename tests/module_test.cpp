@@ -7,7 +7,9 @@
 #include <string>
 
 #include "emulator/host_emulator.h"
+#include "emulator/plugin_module.h"
 #include "host/ids.h"
+#include "plugin/version.h"
 #include "tests/support/record_bytes.h"
 
 namespace brisko {
@@ -71,7 +73,7 @@ TEST_F(ModuleTest, IdentificationTextsStayReadable) {
   EXPECT_EQ(shortText(30016, 6), display);
   ASSERT_TRUE(host_->startUp());
   host_->shutDown();
-  EXPECT_STREQ(version, "0.9.9.1");
+  EXPECT_STREQ(version, BRISKO_VERSION_TEXT);
   EXPECT_STREQ(name, "Brisko");
   EXPECT_STREQ(display, "Brisko");
 }

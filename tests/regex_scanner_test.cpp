@@ -16,11 +16,15 @@
 #include "links/found_links.h"
 #include "settings/link_settings.h"
 #include "settings/texts.h"
+#include "tests/support/finder_cases.h"
 
 namespace brisko {
 namespace {
 
-using Strings = std::vector<std::string>;
+using test::expectCase;
+using test::Found;
+using test::Strings;
+using Case = test::FinderCase;
 
 const std::string kDefault = texts::kDefaultRegex;
 
@@ -38,12 +42,6 @@ void findInto(RegexScanner& scanner, const LinkSettings& settings, std::string_v
   if (spare != nullptr) spare->swap(found.spareStrings);
 }
 
-struct Found {
-  Strings display;
-  Strings open;
-  std::string first;
-};
-
 Found find(RegexScanner& scanner, const std::string& status, const std::string& source = kDefault,
            std::int32_t analysedLength = 0, std::int32_t maxCount = 10) {
   LinkSettings settings;
@@ -59,20 +57,6 @@ Found find(const std::string& status, const std::string& source = kDefault,
            std::int32_t analysedLength = 0, std::int32_t maxCount = 10) {
   RegexScanner scanner;
   return find(scanner, status, source, analysedLength, maxCount);
-}
-
-struct Case {
-  const char* name;
-  std::string status;
-  Strings display;
-  Strings open;
-};
-
-void expectCase(const Case& c, const Found& found) {
-  EXPECT_EQ(found.display, c.display) << c.name;
-  EXPECT_EQ(found.open, c.open) << c.name;
-  // The first link is the open form of the first entry findLinks stores.
-  EXPECT_EQ(found.first, c.open.empty() ? std::string() : c.open.front()) << c.name;
 }
 
 TEST(RegexScanner, DefaultExpressionKinds) {
@@ -207,14 +191,7 @@ TEST(RegexScanner, PerlSyntaxWithDefaultFlags) {
 }
 
 TEST(RegexScanner, AnalysedLength) {
-  struct LengthCase {
-    const char* name;
-    std::string status;
-    std::int32_t analysedLength;
-    Strings display;
-    Strings open;
-  };
-  const LengthCase cases[] = {
+  const test::LengthCase cases[] = {
       {"cut inside the top-level name", "www.abc.xy", 5, {}, {}},
       {"cut after the first link", "abc.xy def.xy", 7, {"3abc.xy"}, {"http://abc.xy"}},
       {"cut shortens a path", "abc.xy/abcdef", 9, {"3abc.xy/ab"}, {"http://abc.xy/ab"}},
@@ -230,28 +207,20 @@ TEST(RegexScanner, AnalysedLength) {
        {"http://abc.xy", "http://def.xy"}},
       {"beyond the status", "abc.xy", 9999, {"3abc.xy"}, {"http://abc.xy"}},
   };
-  for (const LengthCase& c : cases) {
-    expectCase({c.name, c.status, c.display, c.open}, find(c.status, kDefault, c.analysedLength));
-  }
+  test::expectLengthCases(cases, [](const std::string& status, std::int32_t analysedLength) {
+    return find(status, kDefault, analysedLength);
+  });
 }
 
 TEST(RegexScanner, MaximumCount) {
   const std::string four = "a.pl b.pl c.pl d.pl";
   const Strings display = {"3a.pl", "3b.pl", "3c.pl", "3d.pl"};
   const Strings open = {"http://a.pl", "http://b.pl", "http://c.pl", "http://d.pl"};
-  struct MaxCase {
-    std::int32_t maxCount;
-    std::size_t stored;
-  };
-  const MaxCase cases[] = {{2, 2}, {1, 1},  {4, 4},         {5, 4},
-                           {0, 0}, {-1, 0}, {INT32_MIN, 0}, {INT32_MAX, 4}};
-  for (const MaxCase& c : cases) {
-    const Found found = find(four, kDefault, 0, c.maxCount);
-    EXPECT_EQ(found.display, Strings(display.begin(), display.begin() + c.stored))
-        << "max " << c.maxCount;
-    EXPECT_EQ(found.open, Strings(open.begin(), open.begin() + c.stored)) << "max " << c.maxCount;
-    EXPECT_EQ(found.first, "http://a.pl") << "max " << c.maxCount;
-  }
+  const test::MaxCase cases[] = {{2, 2}, {1, 1},  {4, 4},         {5, 4},
+                                 {0, 0}, {-1, 0}, {INT32_MIN, 0}, {INT32_MAX, 4}};
+  test::expectMaxCases(cases, display, open, [&four](std::int32_t maxCount) {
+    return find(four, kDefault, 0, maxCount);
+  });
 }
 
 TEST(RegexScanner, ListsAreReplacedByEachCall) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "emulator/host_emulator.h"
+#include "emulator/plugin_module.h"
 #include "plugin/version.h"
 
 #if defined(_WIN32)
@@ -161,8 +162,8 @@ TEST_F(ModuleResources, VersionIsThePolishVersionResource) {
     const char* name;
     const char* value;
   } strings[] = {
-      {"FileVersion", "0.9.9.1"},
-      {"ProductVersion", "0.9.9.1"},
+      {"FileVersion", BRISKO_VERSION_TEXT},
+      {"ProductVersion", BRISKO_VERSION_TEXT},
       {"ProductName", "Brisko"},
       {"OriginalFilename", "Brisko.dll"},
   };
@@ -173,7 +174,11 @@ TEST_F(ModuleResources, VersionIsThePolishVersionResource) {
         << key;
     EXPECT_STREQ(value, s.value) << key;
   }
-  EXPECT_STREQ(BRISKO_VERSION_TEXT, "0.9.9.1");
+  // The generated text is the version's four numbers.
+  EXPECT_EQ(std::string(BRISKO_VERSION_TEXT), std::to_string(BRISKO_VERSION_MAJOR) + "." +
+                                                  std::to_string(BRISKO_VERSION_MINOR) + "." +
+                                                  std::to_string(BRISKO_VERSION_PATCH) + "." +
+                                                  std::to_string(BRISKO_VERSION_TWEAK));
 }
 
 #else  // native: the icon file the resource is built from

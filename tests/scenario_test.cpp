@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "emulator/host_emulator.h"
+#include "emulator/plugin_module.h"
 #include "host/ids.h"
 #include "host/records.h"
 #include "settings/columns.h"

@@ -7,6 +7,7 @@
 
 #include "host/ids.h"
 #include "plugin/plugin_state.h"
+#include "plugin/version.h"
 #include "settings/link_settings.h"
 #include "settings/texts.h"
 #include "tests/support/cp1250.h"
@@ -112,7 +113,7 @@ TEST(Texts, EveryConstantIsItsUnicodeTextInWindows1250) {
 // insertions (those with a text), then each registration's key and default.
 TEST(Texts, EveryTextTheHostReceivesAtStartUpIsWindows1250) {
   InProcessHost host;
-  host.setPluginValueText("0.9.9.1");
+  host.setPluginValueText(BRISKO_VERSION_TEXT);
   host.setHostState(0);
   ASSERT_TRUE(host.startUp());
 
@@ -130,71 +131,72 @@ TEST(Texts, EveryTextTheHostReceivesAtStartUpIsWindows1250) {
   const char* regex =
       R"(\b(\w+://[^\s<]+|([^\s>]+@)?([\w\-]+\.)+(com|org|gov|edu|biz|info|pro|net|[a-zA-Z]{2})(:\d+)?(/[^\s<]+)?)\b)";
   std::vector<std::string> expected;
-  for (const char* utf8 :
-       {u8"Brisko/cfg_wyswietlaj_w_menu",
-        u8"Brisko/cfg_wyswietlaj_w_rozmowie",
-        u8"Brisko/cfg_tworz_podmenu",
-        u8"Brisko/cfg_wyswietlaj_nazwe",
-        u8"Brisko/cfg_dl_analizowanego",
-        u8"Brisko/cfg_liczba_linkow",
-        u8"Brisko/cfg_dl_linku",
-        u8"Brisko/cfg_ucinaj_http",
-        u8"Brisko/cfg_ucinaj_www",
-        u8"Brisko/cfg_metodaSzukania_autor",
-        u8"0",
-        u8"Brisko/cfg_metodaSzukania_regex",
-        u8"-1",
-        u8"Brisko/cfg_skladnia_regex",
-        regex,
-        u8"Brisko/cfg_skladnia_http",
-        u8"-@$?&%=",
-        u8"Linki",
-        u8"Link_01",
-        u8"Link_02",
-        u8"Link_03",
-        u8"Link_04",
-        u8"Link_05",
-        u8"Link_06",
-        u8"Link_07",
-        u8"Link_08",
-        u8"Link_09",
-        u8"Link_10",
-        u8"Link",
-        u8"Link",
-        u8"Brisko",
-        u8"Wswietlanie menu",
-        u8"Wstawietlaj w menu kontaktu",
-        u8"Wstawietlaj w oknie rozmowy",
-        u8"Twórz podmenu dla jednego linku",
-        u8"",
-        u8"Wyświetlaj nazwe dla tego linku",
-        u8"Konfiguracja wyświetlania",
-        u8"Długość analizowanego statusu",
-        u8"\x1Atip=0 - będzie analizowany cały status\nmaks. 9999",
-        u8"Liczba wyświetlanych linków",
-        u8"\x1Atip=maks. 10",
-        u8"Długość wyświetlanego linku",
-        u8"\x1Atip=maks. 999",
-        u8"Ucinaj",
-        u8"\"http://\"",
-        u8"\"www.\"",
-        u8"Linki wyszukuj metodą  ",
-        u8"autorską",
-        u8"wyrażeniem regularnym",
-        u8"Składnia linku",
-        u8"Link może zawierać znaki: a-z 0-9 . _ / \\",
-        u8"Dodatkowo twoje znaki to:",
-        u8"Domyślne",
-        u8"Wyrażenie regularne:",
-        u8"Domyślne",
-        u8"Kopiowanie linku",
-        u8"Aby skopiować wybrany link (zamiast go otwierać), przed kliknięciem myszą na niego "
-        u8"należy przytrzymać klawisz \"Shift\".",
-        u8"",
-        u8"\x1Aimgurl=\x1Aiconsize=32\x1AtipRich=<b>Brisko 0.9.9.1</b><br/><br/>Autor: zespół "
-        u8"Brisko<br/>Url: <br/>Data wydania: Dec 19 2005\x1AtipWidth=300",
-        u8"<b>Brisko</b>. Wtyczka umożliwia szybki dostęp do linków umieszczonych w statusach "
-        u8"kontaktów. Dzięki temu mamy możliwość łatwego otwierania owych stron."}) {
+  for (const std::string& utf8 : std::vector<std::string>{
+           u8"Brisko/cfg_wyswietlaj_w_menu",
+           u8"Brisko/cfg_wyswietlaj_w_rozmowie",
+           u8"Brisko/cfg_tworz_podmenu",
+           u8"Brisko/cfg_wyswietlaj_nazwe",
+           u8"Brisko/cfg_dl_analizowanego",
+           u8"Brisko/cfg_liczba_linkow",
+           u8"Brisko/cfg_dl_linku",
+           u8"Brisko/cfg_ucinaj_http",
+           u8"Brisko/cfg_ucinaj_www",
+           u8"Brisko/cfg_metodaSzukania_autor",
+           u8"0",
+           u8"Brisko/cfg_metodaSzukania_regex",
+           u8"-1",
+           u8"Brisko/cfg_skladnia_regex",
+           regex,
+           u8"Brisko/cfg_skladnia_http",
+           u8"-@$?&%=",
+           u8"Linki",
+           u8"Link_01",
+           u8"Link_02",
+           u8"Link_03",
+           u8"Link_04",
+           u8"Link_05",
+           u8"Link_06",
+           u8"Link_07",
+           u8"Link_08",
+           u8"Link_09",
+           u8"Link_10",
+           u8"Link",
+           u8"Link",
+           u8"Brisko",
+           u8"Wswietlanie menu",
+           u8"Wstawietlaj w menu kontaktu",
+           u8"Wstawietlaj w oknie rozmowy",
+           u8"Twórz podmenu dla jednego linku",
+           u8"",
+           u8"Wyświetlaj nazwe dla tego linku",
+           u8"Konfiguracja wyświetlania",
+           u8"Długość analizowanego statusu",
+           u8"\x1Atip=0 - będzie analizowany cały status\nmaks. 9999",
+           u8"Liczba wyświetlanych linków",
+           u8"\x1Atip=maks. 10",
+           u8"Długość wyświetlanego linku",
+           u8"\x1Atip=maks. 999",
+           u8"Ucinaj",
+           u8"\"http://\"",
+           u8"\"www.\"",
+           u8"Linki wyszukuj metodą  ",
+           u8"autorską",
+           u8"wyrażeniem regularnym",
+           u8"Składnia linku",
+           u8"Link może zawierać znaki: a-z 0-9 . _ / \\",
+           u8"Dodatkowo twoje znaki to:",
+           u8"Domyślne",
+           u8"Wyrażenie regularne:",
+           u8"Domyślne",
+           u8"Kopiowanie linku",
+           u8"Aby skopiować wybrany link (zamiast go otwierać), przed kliknięciem myszą na niego "
+           u8"należy przytrzymać klawisz \"Shift\".",
+           u8"",
+           std::string(u8"\x1Aimgurl=\x1Aiconsize=32\x1AtipRich=<b>Brisko ") + BRISKO_VERSION_TEXT +
+               u8"</b><br/><br/>Autor: zespół Brisko<br/>Url: <br/>Data wydania: Dec 19 2005"
+               u8"\x1AtipWidth=300",
+           u8"<b>Brisko</b>. Wtyczka umożliwia szybki dostęp do linków umieszczonych w statusach "
+           u8"kontaktów. Dzięki temu mamy możliwość łatwego otwierania owych stron."}) {
     expected.push_back(cp1250(utf8));
   }
   ASSERT_EQ(received.size(), expected.size());
@@ -208,9 +210,9 @@ TEST(Texts, TextsWrittenIntoControlsAreWindows1250) {
   InProcessHost host;
   ASSERT_TRUE(host.startUp());
   host.clearCalls();
-  host.notify(0x11000000 | 109120, 109101, -2, 1);  // first "Domyślne"
-  host.notify(0x11000000 | 109128, 109101, -2, 1);  // regex radio
-  host.notify(0x11000000 | 109129, 109101, -2, 1);  // author radio
+  host.notify(controlId(109120), 109101, -2, 1);  // first "Domyślne"
+  host.notify(controlId(109128), 109101, -2, 1);  // regex radio
+  host.notify(controlId(109129), 109101, -2, 1);  // author radio
   host.setControlValue(109114, "-1");
   host.setControlValue(109115, "55");
   host.setControlValue(109116, "0");

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "emulator/host_emulator.h"
+#include "emulator/plugin_module.h"
 #include "emulator/session.h"
 
 namespace brisko {

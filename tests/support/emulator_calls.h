@@ -2,6 +2,8 @@
 // the plug-in through it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,6 +29,17 @@ inline int statusReads(const emu::HostEmulator& host, std::int32_t contact) {
     }
   }
   return count;
+}
+
+// The chat button of `contact` as the user sees it: shown or hidden and, when
+// shown, its text.
+inline void expectChatButton(const emu::HostEmulator& host, std::int32_t contact, bool shown,
+                             const std::string& text) {
+  const emu::ChatButton button = host.readChatButton(contact);
+  EXPECT_EQ(button.shown, shown);
+  if (shown) {
+    EXPECT_EQ(button.text, text);
+  }
 }
 
 // The clipboard's bytes after `text` was copied: the text and its zero.

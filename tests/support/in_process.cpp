@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "host/host_calls.h"
 #include "plugin/dispatch.h"
 
 namespace brisko::test {
@@ -9,9 +10,11 @@ namespace {
 int BRISKO_STDCALL linkedProc(HostMessage* message) { return handleMessage(message); }
 }  // namespace
 
-emu::MessageProc inProcessProc() { return &linkedProc; }
+CurrentHostScope::CurrentHostScope(IHost* host) : previous_(host::current()) {
+  host::setCurrent(host);
+}
 
-PluginState* inProcessState() { return currentPluginState(); }
+CurrentHostScope::~CurrentHostScope() { host::setCurrent(previous_); }
 
 InProcessHost::InProcessHost() : emu::HostEmulator(&linkedProc, nullptr) {}
 

@@ -2,18 +2,25 @@
 // the host emulator exactly as the module would be.
 #pragma once
 
-#include <memory>
 
 #include "emulator/host_emulator.h"
+#include "host/host_interface.h"
 #include "plugin/plugin_state.h"
 
 namespace brisko::test {
 
-// The plug-in's message entry, linked in (not loaded from a module file).
-emu::MessageProc inProcessProc();
+// Makes `host` the linked-in plug-in's current host for the scope, and the
+// previous one afterwards: for driving one layer's functions directly.
+class CurrentHostScope {
+ public:
+  explicit CurrentHostScope(IHost* host);
+  ~CurrentHostScope();
+  CurrentHostScope(const CurrentHostScope&) = delete;
+  CurrentHostScope& operator=(const CurrentHostScope&) = delete;
 
-// The state object the linked-in plug-in holds now (null outside 20001..20002).
-PluginState* inProcessState();
+ private:
+  IHost* previous_;
+};
 
 // An emulator bound to the linked-in plug-in. It is shut down (20002) when
 // destroyed, so each test starts from an unloaded plug-in.

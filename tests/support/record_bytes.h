@@ -1,5 +1,10 @@
 // Expected bytes of the records the plug-in sends, written field by field in
 // little-endian order, and readers of recorded bytes.
+//
+// Tests that check these bytes write the host's numbers (ids, offsets, masks,
+// status words) as literals instead of taking them from host/ or settings/:
+// they are what the host reads, and a check built from the plug-in's own
+// constants would pass with a changed constant.
 #pragma once
 
 #include <algorithm>
@@ -117,12 +122,11 @@ inline Bytes maskPointer(Bytes bytes, std::size_t offset) {
   return bytes;
 }
 
-// The recorded bytes of an ActionInfo as the record (zeros past their end).
-// The record is packed: copy a field before binding a reference to it.
-inline ActionInfo actionInfoOf(const Bytes& record) {
-  ActionInfo info{};
-  std::memcpy(&info, record.data(), record.size() < sizeof info ? record.size() : sizeof info);
-  return info;
+// Recorded bytes as the record T (zeros past their end). The record is
+// packed: copy a field before binding a reference to it.
+template <typename T>
+T recordOf(const Bytes& bytes) {
+  return recordFrom<T>(bytes.data(), bytes.size());
 }
 
 }  // namespace brisko::test

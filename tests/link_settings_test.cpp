@@ -2,10 +2,13 @@
 // and taking the configuration page's values over.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "emulator/host_emulator.h"
 #include "host/ids.h"
 #include "host/records.h"
 #include "menu/status_refresh.h"
@@ -13,7 +16,6 @@
 #include "settings/columns.h"
 #include "settings/link_settings.h"
 #include "tests/support/cp1250.h"
-#include "tests/support/fake_host.h"
 #include "tests/support/in_process.h"
 #include "tests/support/record_bytes.h"
 
@@ -176,21 +178,30 @@ TEST_F(StartedHost, FreshConfigurationLoadsTheRegisteredDefaults) {
   EXPECT_EQ(s.regexSource, kExpression);
 }
 
-TEST_F(StartedHost, LoadReadsTheColumnsInOrderAndNotTheAuthorRadio) {
+// Each column is read once with its type, whatever the order; the author
+// radio is not read.
+TEST_F(StartedHost, LoadReadsEachColumnOnceAndNotTheAuthorRadio) {
   host.clearCalls();
   EXPECT_EQ(host.send(msg::kLoadSettings), 1);
-  std::vector<std::int32_t> columns;
-  std::vector<std::int32_t> types;
+  std::vector<std::pair<std::int32_t, std::int32_t>> reads;  // column, type
   for (const auto& call : host.calls()) {
     if (call.op != emu::HostCall::Op::GetValue) continue;
-    ASSERT_EQ(call.args.size(), 4u);
+    ASSERT_EQ(call.args.size(), 6u);
     EXPECT_EQ(call.args[0], 0);  // configuration table
     EXPECT_EQ(call.args[1], 0);  // row 0
-    columns.push_back(call.args[2]);
-    types.push_back(call.args[3]);
+    EXPECT_EQ(call.args[4], 0);  // no value offered
+    EXPECT_EQ(call.args[5], 0);  // no buffer offered
+    reads.emplace_back(call.args[2], call.args[3]);
   }
-  EXPECT_EQ(columns, (std::vector<std::int32_t>{109114, 109116, 109115, 109112, 109117, 109118,
-                                                109113, 109110, 109111, 109128, 109119, 109122}));
+  std::sort(reads.begin(), reads.end());
+  std::vector<std::int32_t> columns;
+  std::vector<std::int32_t> types;
+  for (const auto& [column, type] : reads) {
+    columns.push_back(column);
+    types.push_back(type);
+  }
+  EXPECT_EQ(columns, (std::vector<std::int32_t>{109110, 109111, 109112, 109113, 109114, 109115,
+                                                109116, 109117, 109118, 109119, 109122, 109128}));
   EXPECT_EQ(types, (std::vector<std::int32_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1}));
 }
 
@@ -268,8 +279,10 @@ TEST_F(StartedHost, LoadTakesNumbersAndTextsUnchanged) {
 }
 
 TEST(LoadSettingsFaults, NullTextsFromTheHostAreEmpty) {
-  test::FakeHost scripted;
-  scripted.configInts = {{109110, 1}, {109111, 1}, {109115, 3}};
+  emu::HostEmulator scripted;  // no column registered: the reads are answered as they stand
+  scripted.setConfigInt(109110, 1);
+  scripted.setConfigInt(109111, 1);
+  scripted.setConfigInt(109115, 3);
   // No text column is answered: every text read gets a null pointer.
   test::CurrentHostScope scope(&scripted);
   PluginState state;
@@ -292,17 +305,22 @@ TEST(LoadSettingsFaults, WithoutAHostNothingIsReadAndNothingBreaks) {
 
 // --- applying the page: reads -------------------------------------------------
 
-TEST_F(StartedHost, ApplyReadsEveryControlInOrderWithTheFlag) {
+// Each control is read once, whatever the order (the host answers each read
+// on its own).
+TEST_F(StartedHost, ApplyReadsEveryControlOnceWithTheFlag) {
   host.clearCalls();
   applyPage(host.state().settings);
-  const auto reads = host.callsTo(msg::kGetActionValue);
-  const std::vector<std::uint32_t> order = {109110, 109111, 109112, 109113, 109128, 109117,
-                                            109118, 109114, 109115, 109116, 109119, 109122};
-  ASSERT_EQ(reads.size(), order.size());
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    SCOPED_TRACE("read " + std::to_string(i));
+  std::vector<emu::HostCall> reads = host.callsTo(msg::kGetActionValue);
+  std::sort(reads.begin(), reads.end(), [](const emu::HostCall& a, const emu::HostCall& b) {
+    return test::u32At(a.record, 2) < test::u32At(b.record, 2);
+  });
+  const std::vector<std::uint32_t> controls = {109110, 109111, 109112, 109113, 109114, 109115,
+                                               109116, 109117, 109118, 109119, 109122, 109128};
+  ASSERT_EQ(reads.size(), controls.size());
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    SCOPED_TRACE("control " + std::to_string(controls[i]));
     EXPECT_EQ(reads[i].record,  // no buffer offered: text 0, text size 0
-              (test::ActionInfoBytes{74, kControlBase | order[i], kPage, -2, 0, 65600}.bytes()));
+              (test::ActionInfoBytes{74, kControlBase | controls[i], kPage, -2, 0, 65600}.bytes()));
   }
 }
 
@@ -494,6 +512,7 @@ TEST(ApplyOrder, EachCorrectionFollowsItsReadAndTheRefreshComesLast) {
   for (const auto& call : host.calls()) {
     if (call.messageId == msg::kGetActionValue || call.messageId == msg::kSetActionValue) {
       const std::uint32_t id = test::u32At(call.record, 2);
+      // The bytes the host reads: top byte and column as literals.
       EXPECT_EQ(id & 0xFF000000u, kControlBase);
       seen.push_back((call.messageId == msg::kGetActionValue ? "r" : "w") +
                      std::to_string(id & 0x00FFFFFFu));
@@ -516,7 +535,7 @@ TEST(ApplyOrder, EachCorrectionFollowsItsReadAndTheRefreshComesLast) {
 // --- applying the page: faults of the host --------------------------------------
 
 TEST(ApplyFaults, NullControlValuesAreEmptyTexts) {
-  test::FakeHost scripted;  // every GetActionValue answers a null pointer
+  emu::HostEmulator scripted;  // no control inserted: every GetActionValue answers a null pointer
   test::CurrentHostScope scope(&scripted);
   PluginState state;
   applyPage(state.settings);
@@ -540,9 +559,11 @@ TEST(ApplyFaults, NullControlValuesAreEmptyTexts) {
   const std::uint32_t ids[] = {kControlBase | 109114, kControlBase | 109115, kControlBase | 109116};
   const char* texts[] = {"0", "1", "1"};
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(+writes[i].info.id, ids[i]);
-    EXPECT_EQ(+writes[i].info.mask, 64u);
-    EXPECT_EQ(writes[i].text.value_or("(null)"), texts[i]);
+    const ActionInfo info = test::recordOf<ActionInfo>(writes[i].record);
+    EXPECT_EQ(+info.id, ids[i]);
+    EXPECT_EQ(+info.mask, 64u);
+    ASSERT_NE(+info.text, 0u);
+    EXPECT_EQ(writes[i].text, texts[i]);
   }
   // The chat-window option changed from yes to no: the refresh asked for
   // the contacts (there are none).

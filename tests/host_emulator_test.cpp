@@ -13,8 +13,11 @@
 
 #include "emulator/cp1250.h"
 #include "emulator/host_emulator.h"
+#include "emulator/plugin_module.h"
 #include "emulator/render.h"
 #include "host/ids.h"
+#include "settings/control_params.h"
+#include "tests/support/record_bytes.h"
 
 #if defined(_WIN32)
 // clang-format off
@@ -51,7 +54,7 @@ int BRISKO_STDCALL scriptedProc(HostMessage* m) {
   Received r{m->id, m->size, m->p1, m->p2};
   r.p1Address = valuePtr<const void>(m->p1);
   if (m->id == msg::kActionNotify && m->p1 != 0) {
-    std::memcpy(&r.notify, valuePtr<const void>(m->p1), sizeof(ActionNotify));
+    r.notify = recordFrom<ActionNotify>(valuePtr<const void>(m->p1), kActionNotifySize);
   }
   g_received.push_back(r);
   return g_script ? g_script(m) : 1;
@@ -260,8 +263,7 @@ TEST_F(Emulator, EveryCallIsRecordedWithCopiesOfItsRecordsAndTexts) {
   EXPECT_EQ(call.message.size(), kHostMessageSize);
   ASSERT_EQ(call.record.size(), kActionInfoExSize);
   EXPECT_EQ(call.text, "Linki");
-  ActionInfo copy;
-  std::memcpy(&copy, call.record.data(), sizeof copy);
+  const ActionInfo copy = test::recordOf<ActionInfo>(call.record);
   EXPECT_EQ(std::uint32_t{copy.id}, 109010u);
   EXPECT_EQ(std::uint32_t{copy.param}, 109001u);
   EXPECT_EQ(host.action(109010, 30)->text, "Linki");
@@ -665,8 +667,7 @@ TEST(EmulatorRender, MenusButtonsAndCalls) {
 }
 
 TEST(EmulatorRender, ControlTextParameters) {
-  const emu::ControlText t =
-      emu::splitControlText("Pole\x1Atip=raz\ndwa\x1AtipWidth=300\x01reszta");
+  const ControlText t = splitControlText("Pole\x1Atip=raz\ndwa\x1AtipWidth=300\x01reszta");
   EXPECT_EQ(t.visible, "Pole");
   EXPECT_EQ(t.param("tip"), "raz\ndwa");
   EXPECT_EQ(t.param("tipWidth"), "300") << "a byte below 0x08 ends a value";

@@ -18,7 +18,6 @@
 #include "settings/columns.h"
 #include "settings/texts.h"
 #include "tests/support/emulator_calls.h"
-#include "tests/support/fake_host.h"
 #include "tests/support/in_process.h"
 #include "tests/support/record_bytes.h"
 
@@ -55,8 +54,7 @@ struct Info {
 };
 
 Info infoOf(const emu::HostCall& call) {
-  ActionInfo raw{};
-  std::memcpy(&raw, call.record.data(), std::min(call.record.size(), sizeof raw));
+  const ActionInfo raw = test::recordOf<ActionInfo>(call.record);
   return Info{raw.id,         raw.parent, raw.cnt,   raw.position, raw.mask,  raw.status,
               raw.statusMask, raw.text,   raw.param, raw.width,    raw.height};
 }
@@ -215,17 +213,21 @@ TEST(LinkActionsStartUp, IconsAndActionsComeBeforeThePage) {
 // With a module handle that changes between calls, each icon registration
 // is seen to ask for it afresh.
 TEST(LinkActionsStartUp, TwoIconRecordsEachWithAFreshModuleHandle) {
-  test::FakeHost iconHost;
-  iconHost.pluginInstanceStep = 0x01000000;
+  emu::HostEmulator iconHost;
+  std::uint32_t handle = 0x10000000;
+  iconHost.hooks().pluginInstance = [&handle] {
+    const std::uint32_t answered = handle;
+    handle += 0x01000000;
+    return static_cast<int>(answered);
+  };
   {
     test::CurrentHostScope scope(&iconHost);
     registerIcons();
   }
 
-  using Op = test::FakeHost::Op;
+  using Op = emu::HostCall::Op;
   std::vector<std::pair<Op, std::uint32_t>> sequence;
-  for (const test::FakeHost::Call& call : iconHost.calls)
-    sequence.emplace_back(call.op, call.messageId);
+  for (const emu::HostCall& call : iconHost.calls()) sequence.emplace_back(call.op, call.messageId);
   EXPECT_EQ(sequence,
             (std::vector<std::pair<Op, std::uint32_t>>{{Op::GetPluginInstance, 0},
                                                        {Op::SendToHost, msg::kRegisterIcon},
@@ -493,7 +495,8 @@ TEST_F(LinkMenuTest, PreparationsSendExactlyTheseRecordsInThisOrder) {
       const emu::HostCall& call = calls[i];
       if (s.readContact != 0) {
         ASSERT_EQ(call.op, emu::HostCall::Op::GetValue);
-        EXPECT_EQ(call.args, (std::vector<std::int32_t>{1, s.readContact, 18, 1}));
+        // Table 1, the contact's row, column 18, a text wanted, no buffer offered.
+        EXPECT_EQ(call.args, (std::vector<std::int32_t>{1, s.readContact, 18, 1, 0, 0}));
         continue;
       }
       ASSERT_EQ(call.op, emu::HostCall::Op::SendToHost);
@@ -861,11 +864,7 @@ TEST_F(LinkMenuTest, ChatButtonTakesTheAttachedStatusOnlyWithTheMarker) {
     host.clearCalls();
     EXPECT_EQ(host.send(msg::kActionNotify, ptrValue(&record)), 0);
     EXPECT_EQ(statusReads(host, 5), c.asksHost ? 1 : 0);
-    const emu::ChatButton button = host.readChatButton(5);
-    EXPECT_EQ(button.shown, c.shown);
-    if (c.shown) {
-      EXPECT_EQ(button.text, c.text);
-    }
+    test::expectChatButton(host, 5, c.shown, c.text);
   }
 }
 
