@@ -307,10 +307,10 @@ std::string repeated(const std::string& piece, std::size_t length) {
   return text;
 }
 
-// The finder on one text; range(1) chooses the matcher (0 the library alone,
-// 1 linear).
-void findLinksIn(benchmark::State& state, const std::string& text) {
-  const LinkSettings settings = finderSettings(state.range(1));
+// The regular-expression finder on one text, up to 10 links a call; reports
+// the bytes read and the links found.
+void runRegexFinder(benchmark::State& state, const LinkSettings& settings,
+                    const std::string& text) {
   RegexScanner scanner;
   FoundLinks found;
   for (auto _ : state) {
@@ -320,6 +320,13 @@ void findLinksIn(benchmark::State& state, const std::string& text) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(text.size()));
   state.counters["links"] = static_cast<double>(found.displayLinks.size());
+}
+
+// The finder on one text; range(1) chooses the matcher (0 the library alone,
+// 1 linear).
+void findLinksIn(benchmark::State& state, const std::string& text) {
+  const LinkSettings settings = finderSettings(state.range(1));
+  runRegexFinder(state, settings, text);
   setFinderLabel(state, state.range(1));
 }
 
@@ -406,15 +413,7 @@ void WorstCaseTable(benchmark::State& state) {
   const std::string text = hostile ? repeated(which == 2 ? "x" : "x@", size) : benignStatus(size);
   LinkSettings settings = registeredSettings();
   settings.regexSource = tableExpression(which);
-  RegexScanner scanner;
-  FoundLinks found;
-  for (auto _ : state) {
-    scanner.findLinks(settings, text, 10, found);
-    benchmark::DoNotOptimize(found.displayLinks.data());
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                          static_cast<std::int64_t>(text.size()));
-  state.counters["links"] = static_cast<double>(found.displayLinks.size());
+  runRegexFinder(state, settings, text);
   state.SetLabel(std::string(kNames[which]) + (hostile ? " hostile" : " benign"));
 }
 BENCHMARK(WorstCaseTable)
