@@ -80,8 +80,22 @@ export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
-apt-get update -qq >/dev/null
-if ! apt-get install -y -qq --no-install-recommends "${packages[@]}" >>"$log" 2>&1; then
+# A mirror in mid-sync can fail one index; apt then keeps the lists it has,
+# which is enough when the install below succeeds, so only that is fatal.
+update_failed=""
+if ! apt-get update -qq >>"$log" 2>&1; then
+  sleep 5
+  if ! apt-get update -qq >>"$log" 2>&1; then
+    update_failed=1
+    echo "setup: apt-get update failed for some index; installing from the lists it has" >&2
+  fi
+fi
+install() { apt-get install -y -qq --no-install-recommends "$@" "${packages[@]}" >>"$log" 2>&1; }
+# With one architecture's index of a suite missing (the security suite's
+# i386 one, say), the other architecture's newer versions cannot be matched
+# for the 32-bit packages; the release's own suite has both.
+codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+if ! install && ! { [ -n "$update_failed" ] && [ -n "$codename" ] && install -t "$codename"; }; then
   echo "setup: apt-get could not install the packages; the last lines of its log ($log):" >&2
   tail -n 20 "$log" >&2
   keep_log
