@@ -232,22 +232,15 @@ TEST(AuthorScanner, DuplicatesAreKept) {
              scan("www.q http://q http://www.q"));
 }
 
-TEST(AuthorScanner, ListsAreReplacedByEachCall) {
+TEST(AuthorScanner, ListsAreReplacedAndTheirStringsReused) {
   LinkSettings settings;
   settings.extraChars = kExtras;
   AuthorScanner scanner;
-  FoundLinks found;
-  found.displayLinks = {"stale"};
-  found.openLinks = {"stale", "more"};
-  scanner.findLinks(settings, "www.a www.b", 10, found);
-  EXPECT_EQ(found.displayLinks, Strings({"1a", "1b"}));
-  EXPECT_EQ(found.openLinks, Strings({"http://www.a", "http://www.b"}));
-  scanner.findLinks(settings, "no links", 10, found);
-  EXPECT_TRUE(found.displayLinks.empty());
-  EXPECT_TRUE(found.openLinks.empty());
-  scanner.findLinks(settings, "www.a", 0, found);
-  EXPECT_TRUE(found.displayLinks.empty());
-  EXPECT_TRUE(found.openLinks.empty());
+  test::expectListsReused(scanner, settings, {"one", "www.a", {"1a"}, {"http://www.a"}},
+                          {"four",
+                           "www.bb www.cc http://www.dd www.ee",
+                           {"1bb", "1cc", "2dd", "1ee"},
+                           {"http://www.bb", "http://www.cc", "http://www.dd", "http://www.ee"}});
 }
 
 // The table of link characters follows a change of the extra characters.
@@ -259,45 +252,6 @@ TEST(AuthorScanner, FollowsChangedExtraCharacters) {
   settings.extraChars = "-";
   EXPECT_EQ(scanner.findFirstLink(settings, "www.a#b-c"), "http://www.a");
   EXPECT_EQ(scanner.findFirstLink(settings, "www.b-c#d"), "http://www.b-c");
-}
-
-// Strings of removed entries wait in the spare list and are reused; what
-// they held before never shows.
-TEST(AuthorScanner, SpareStringsAreReusedWithoutTrace) {
-  LinkSettings settings;
-  settings.extraChars = kExtras;
-  AuthorScanner scanner;
-  FoundLinks found;
-  Strings& display = found.displayLinks;
-  Strings& open = found.openLinks;
-  Strings& spare = found.spareStrings;
-  display = {std::string(40, 'x'), std::string(40, 'y'), std::string(40, 'z')};
-  open = display;
-  spare = {std::string(100, 'q'), "r"};
-  scanner.findLinks(settings, "www.a", 10, found);
-  EXPECT_EQ(display, Strings({"1a"}));
-  EXPECT_EQ(open, Strings({"http://www.a"}));
-  EXPECT_EQ(spare.size(), 2u + 4u);  // two entries removed from each list
-
-  scanner.findLinks(settings, "www.bb www.cc http://www.dd www.ee", 10, found);
-  EXPECT_EQ(display, Strings({"1bb", "1cc", "2dd", "1ee"}));
-  EXPECT_EQ(open, Strings({"http://www.bb", "http://www.cc", "http://www.dd", "http://www.ee"}));
-  EXPECT_EQ(spare.size(), 0u);
-
-  scanner.findLinks(settings, "nothing", 10, found);
-  EXPECT_TRUE(display.empty());
-  EXPECT_TRUE(open.empty());
-  EXPECT_EQ(spare.size(), 8u);
-
-  // Long strings are not kept, and the spare list does not grow without end.
-  display.assign(200, std::string(20, 'm'));
-  open.assign(200, std::string(20, 'n'));
-  open[199] = std::string(1000, 'l');
-  scanner.findLinks(settings, "", 10, found);
-  EXPECT_TRUE(display.empty());
-  EXPECT_TRUE(open.empty());
-  EXPECT_LE(spare.size(), 64u);
-  for (const std::string& kept : spare) EXPECT_LE(kept.capacity(), 256u);
 }
 
 TEST(AuthorScanner, LongStatus) {

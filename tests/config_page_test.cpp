@@ -479,6 +479,30 @@ class PageControls : public ::testing::Test {
     const emu::HostAction* control = host.control(column);
     return control != nullptr && control->disabled();
   }
+  // The controls of the method not chosen are disabled.
+  void expectEnabledFor(bool regex) {
+    EXPECT_EQ(disabled(109119), regex);
+    EXPECT_EQ(disabled(109120), regex);
+    EXPECT_EQ(disabled(109122), !regex);
+    EXPECT_EQ(disabled(109123), !regex);
+  }
+  // The submenu box was read once and the name box given `status`.
+  void expectNameBox(std::uint32_t status) {
+    const auto reads = host.callsTo(msg::kGetActionValue);
+    ASSERT_EQ(reads.size(), 1u);
+    EXPECT_EQ(reads[0].record, readBytes(kCB | 109112, kPage, -2));
+    const auto changes = host.callsTo(msg::kSetAction);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].record, statusBytes(kCB | 109113, kPage, -2, status));
+    EXPECT_EQ(disabled(109113), status != 0);
+  }
+  // One value was written, `text` into `column`, and the control shows it.
+  void expectOneWrite(std::uint32_t column, const std::string& text) {
+    const auto writes = host.callsTo(msg::kSetActionValue);
+    ASSERT_EQ(writes.size(), 1u);
+    expectValueWrite(writes[0], column, text);
+    EXPECT_EQ(host.controlValue(column), text);
+  }
   InProcessHost host;
 };
 
@@ -491,13 +515,7 @@ TEST_F(PageControls, SubmenuBoxActivationSetsTheNameBox) {
     SCOPED_TRACE(c.value);
     host.setControlValue(109112, c.value);
     EXPECT_EQ(notifyControl(109112, 1), 0);
-    const auto reads = host.callsTo(msg::kGetActionValue);
-    ASSERT_EQ(reads.size(), 1u);
-    EXPECT_EQ(reads[0].record, readBytes(kCB | 109112, kPage, -2));
-    const auto changes = host.callsTo(msg::kSetAction);
-    ASSERT_EQ(changes.size(), 1u);
-    EXPECT_EQ(changes[0].record, statusBytes(kCB | 109113, kPage, -2, c.status));
-    EXPECT_EQ(disabled(109113), c.status != 0);
+    expectNameBox(c.status);
   }
 }
 
@@ -518,23 +536,14 @@ TEST_F(PageControls, NameBoxRefreshFollowsTheSubmenuBox) {
     SCOPED_TRACE(c.submenu);
     host.setControlValue(109112, c.submenu);
     EXPECT_EQ(notifyControl(109113, 12), 0);
-    const auto reads = host.callsTo(msg::kGetActionValue);
-    ASSERT_EQ(reads.size(), 1u);
-    EXPECT_EQ(reads[0].record, readBytes(kCB | 109112, kPage, -2));
-    const auto changes = host.callsTo(msg::kSetAction);
-    ASSERT_EQ(changes.size(), 1u);
-    EXPECT_EQ(changes[0].record, statusBytes(kCB | 109113, kPage, -2, c.status));
-    EXPECT_EQ(disabled(109113), c.status != 0);
+    expectNameBox(c.status);
   }
 }
 
 TEST_F(PageControls, FirstDefaultButtonPutsTheBuiltInExtraCharacters) {
   host.setControlValue(109119, "xyz");
   EXPECT_EQ(notifyControl(109120, 1), 0);
-  const auto writes = host.callsTo(msg::kSetActionValue);
-  ASSERT_EQ(writes.size(), 1u);
-  expectValueWrite(writes[0], 109119, ",.%&=@-");
-  EXPECT_EQ(host.controlValue(109119), ",.%&=@-");
+  expectOneWrite(109119, ",.%&=@-");
 }
 
 TEST_F(PageControls, SecondDefaultButtonPreparesTheMethodControls) {
@@ -544,30 +553,21 @@ TEST_F(PageControls, SecondDefaultButtonPreparesTheMethodControls) {
     EXPECT_EQ(notifyControl(109123, 10), 0);
     expectMethodControls(host.callsTo(msg::kSetAction), regex);
     EXPECT_TRUE(host.callsTo(msg::kGetActionValue).empty());
-    EXPECT_EQ(disabled(109119), regex);
-    EXPECT_EQ(disabled(109120), regex);
-    EXPECT_EQ(disabled(109122), !regex);
-    EXPECT_EQ(disabled(109123), !regex);
+    expectEnabledFor(regex);
   }
 }
 
 TEST_F(PageControls, SecondDefaultButtonPutsTheDefaultExpression) {
   host.setControlValue(109122, "abc");
   EXPECT_EQ(notifyControl(109123, 1), 0);
-  const auto writes = host.callsTo(msg::kSetActionValue);
-  ASSERT_EQ(writes.size(), 1u);
-  expectValueWrite(writes[0], 109122, kExpression);
-  EXPECT_EQ(host.controlValue(109122), kExpression);
+  expectOneWrite(109122, kExpression);
   EXPECT_TRUE(host.callsTo(msg::kSetAction).empty());
 }
 
 TEST_F(PageControls, RegexRadioResetsTheOtherAndEnablesTheExpression) {
   host.setControlValue(109129, "0");
   EXPECT_EQ(notifyControl(109128, 1), 0);
-  const auto writes = host.callsTo(msg::kSetActionValue);
-  ASSERT_EQ(writes.size(), 1u);
-  expectValueWrite(writes[0], 109129, "-1");
-  EXPECT_EQ(host.controlValue(109129), "-1");
+  expectOneWrite(109129, "-1");
   expectMethodControls(host.callsTo(msg::kSetAction), true);
   // The value write comes before the status changes.
   ASSERT_GE(host.calls().size(), 5u);
@@ -583,10 +583,7 @@ TEST_F(PageControls, RegexRadioResetsTheOtherAndEnablesTheExpression) {
 TEST_F(PageControls, AuthorRadioResetsTheOtherAndEnablesTheExtraCharacters) {
   host.setControlValue(109128, "0");
   EXPECT_EQ(notifyControl(109129, 1), 0);
-  const auto writes = host.callsTo(msg::kSetActionValue);
-  ASSERT_EQ(writes.size(), 1u);
-  expectValueWrite(writes[0], 109128, "-1");
-  EXPECT_EQ(host.controlValue(109128), "-1");
+  expectOneWrite(109128, "-1");
   expectMethodControls(host.callsTo(msg::kSetAction), false);
 }
 
@@ -594,17 +591,11 @@ TEST_F(PageControls, ClickingTheRadiosAsAUserWould) {
   host.clickControl(109128);
   EXPECT_EQ(host.controlValue(109128), "0");
   EXPECT_EQ(host.controlValue(109129), "-1");
-  EXPECT_TRUE(disabled(109119));
-  EXPECT_TRUE(disabled(109120));
-  EXPECT_FALSE(disabled(109122));
-  EXPECT_FALSE(disabled(109123));
+  expectEnabledFor(true);
   host.clickControl(109129);
   EXPECT_EQ(host.controlValue(109129), "0");
   EXPECT_EQ(host.controlValue(109128), "-1");
-  EXPECT_FALSE(disabled(109119));
-  EXPECT_FALSE(disabled(109120));
-  EXPECT_TRUE(disabled(109122));
-  EXPECT_TRUE(disabled(109123));
+  expectEnabledFor(false);
 }
 
 TEST_F(PageControls, OtherControlsAndCodesAreIgnored) {

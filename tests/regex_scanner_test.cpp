@@ -223,31 +223,15 @@ TEST(RegexScanner, MaximumCount) {
   });
 }
 
-TEST(RegexScanner, ListsAreReplacedByEachCall) {
+TEST(RegexScanner, ListsAreReplacedAndTheirStringsReused) {
   RegexScanner scanner;
   LinkSettings settings;
   settings.regexSource = kDefault;
-  Strings display = {"stale"};
-  Strings open = {"stale", "more"};
-  findInto(scanner, settings, "abc.xy", 10, display, open);
-  EXPECT_EQ(display, Strings({"3abc.xy"}));
-  EXPECT_EQ(open, Strings({"http://abc.xy"}));
-  findInto(scanner, settings, "no links", 10, display, open);
-  EXPECT_TRUE(display.empty());
-  EXPECT_TRUE(open.empty());
-
-  // With spare strings: the strings of removed entries are reused unseen.
-  Strings spare = {std::string(50, 's')};
-  display = {std::string(30, 'd'), std::string(30, 'e')};
-  open = {std::string(30, 'o'), std::string(30, 'p')};
-  findInto(scanner, settings, "ab.pl", 10, display, open, &spare);
-  EXPECT_EQ(display, Strings({"3ab.pl"}));
-  EXPECT_EQ(open, Strings({"http://ab.pl"}));
-  EXPECT_EQ(spare.size(), 3u);
-  findInto(scanner, settings, "a.pl b.pl c.pl", 10, display, open, &spare);
-  EXPECT_EQ(display, Strings({"3a.pl", "3b.pl", "3c.pl"}));
-  EXPECT_EQ(open, Strings({"http://a.pl", "http://b.pl", "http://c.pl"}));
-  EXPECT_EQ(spare.size(), 0u);
+  test::expectListsReused(scanner, settings, {"one", "ab.pl", {"3ab.pl"}, {"http://ab.pl"}},
+                          {"four",
+                           "a.pl b.pl c.pl d.pl",
+                           {"3a.pl", "3b.pl", "3c.pl", "3d.pl"},
+                           {"http://a.pl", "http://b.pl", "http://c.pl", "http://d.pl"}});
 }
 
 TEST(RegexScanner, ExpressionThatDoesNotCompileFindsNothing) {
