@@ -73,6 +73,26 @@ void setCorpusCounters(benchmark::State& state, const std::vector<std::string>& 
   state.counters["statuses"] = static_cast<double>(statuses.size());
 }
 
+// findLinks over every status of `statuses`, up to 10 links a call; with
+// `freshStrings` each call first drops the spare strings, so it frees the
+// strings of the entries it removes and allocates afresh for new ones.
+template <class Finder>
+void findLinksOver(benchmark::State& state, Finder& finder, const LinkSettings& settings,
+                   const std::vector<std::string>& statuses, bool freshStrings = false) {
+  FoundLinks found;
+  std::size_t links = 0;
+  for (auto _ : state) {
+    for (const std::string& status : statuses) {
+      if (freshStrings) found.spareStrings.clear();
+      finder.findLinks(settings, status, 10, found);
+      links += found.displayLinks.size();
+    }
+  }
+  benchmark::DoNotOptimize(links);
+  setCorpusCounters(state, statuses);
+  state.counters["links"] = static_cast<double>(links) / static_cast<double>(state.iterations());
+}
+
 // --- the author's scanner --------------------------------------------------
 
 void ToLowerAsciiCopy(benchmark::State& state) {
@@ -88,38 +108,16 @@ void ToLowerAsciiCopy(benchmark::State& state) {
 BENCHMARK(ToLowerAsciiCopy);
 
 void AuthorScannerFindLinks(benchmark::State& state) {
-  const auto& statuses = corpus();
-  const LinkSettings settings = registeredSettings();
   AuthorScanner scanner;
-  FoundLinks found;
-  std::size_t links = 0;
-  for (auto _ : state) {
-    for (const std::string& status : statuses) {
-      scanner.findLinks(settings, status, 10, found);
-      links += found.displayLinks.size();
-    }
-  }
-  benchmark::DoNotOptimize(links);
-  setCorpusCounters(state, statuses);
-  state.counters["links"] = static_cast<double>(links) / static_cast<double>(state.iterations());
+  findLinksOver(state, scanner, registeredSettings(), corpus());
 }
 BENCHMARK(AuthorScannerFindLinks);
 
 // The same without spare strings: each call frees the strings of the entries
 // it removes and allocates afresh for new ones.
 void AuthorScannerFindLinksNoSpare(benchmark::State& state) {
-  const auto& statuses = corpus();
-  const LinkSettings settings = registeredSettings();
   AuthorScanner scanner;
-  FoundLinks found;
-  for (auto _ : state) {
-    for (const std::string& status : statuses) {
-      found.spareStrings.clear();
-      scanner.findLinks(settings, status, 10, found);
-      benchmark::DoNotOptimize(found.displayLinks.data());
-    }
-  }
-  setCorpusCounters(state, statuses);
+  findLinksOver(state, scanner, registeredSettings(), corpus(), true);
 }
 BENCHMARK(AuthorScannerFindLinksNoSpare);
 
@@ -235,20 +233,8 @@ void LinearCompile(benchmark::State& state) {
 BENCHMARK(LinearCompile)->Unit(benchmark::kMicrosecond);
 
 void RegexFinderFindLinks(benchmark::State& state) {
-  const auto& statuses = typicalStatuses();
-  const LinkSettings settings = finderSettings(state.range(0));
   RegexScanner scanner;
-  FoundLinks found;
-  std::size_t links = 0;
-  for (auto _ : state) {
-    for (const std::string& status : statuses) {
-      scanner.findLinks(settings, status, 10, found);
-      links += found.displayLinks.size();
-    }
-  }
-  benchmark::DoNotOptimize(links);
-  setCorpusCounters(state, statuses);
-  state.counters["links"] = static_cast<double>(links) / static_cast<double>(state.iterations());
+  findLinksOver(state, scanner, finderSettings(state.range(0)), typicalStatuses());
   setFinderLabel(state, state.range(0));
 }
 BENCHMARK(RegexFinderFindLinks)->Arg(0)->Arg(1);
@@ -282,18 +268,8 @@ void RegexSearchLoopCorpus(benchmark::State& state) {
 BENCHMARK(RegexSearchLoopCorpus)->Unit(benchmark::kMillisecond);
 
 void RegexFinderFindLinksCorpus(benchmark::State& state) {
-  const auto& statuses = corpus();
-  const LinkSettings settings = finderSettings(state.range(0));
   RegexScanner scanner;
-  FoundLinks found;
-  for (auto _ : state) {
-    for (const std::string& status : statuses) {
-      found.spareStrings.clear();
-      scanner.findLinks(settings, status, 10, found);
-      benchmark::DoNotOptimize(found.displayLinks.data());
-    }
-  }
-  setCorpusCounters(state, statuses);
+  findLinksOver(state, scanner, finderSettings(state.range(0)), corpus(), true);
   setFinderLabel(state, state.range(0));
 }
 BENCHMARK(RegexFinderFindLinksCorpus)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -307,19 +283,25 @@ std::string repeated(const std::string& piece, std::size_t length) {
   return text;
 }
 
-// The regular-expression finder on one text, up to 10 links a call; reports
-// the bytes read and the links found.
-void runRegexFinder(benchmark::State& state, const LinkSettings& settings,
-                    const std::string& text) {
-  RegexScanner scanner;
+// `finder` on one text, up to `maxCount` links a call; reports the bytes
+// read and the links found.
+template <class Finder>
+void runFinder(benchmark::State& state, Finder& finder, const LinkSettings& settings,
+               const std::string& text, std::int32_t maxCount = 10) {
   FoundLinks found;
   for (auto _ : state) {
-    scanner.findLinks(settings, text, 10, found);
+    finder.findLinks(settings, text, maxCount, found);
     benchmark::DoNotOptimize(found.displayLinks.data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(text.size()));
   state.counters["links"] = static_cast<double>(found.displayLinks.size());
+}
+
+void runRegexFinder(benchmark::State& state, const LinkSettings& settings,
+                    const std::string& text) {
+  RegexScanner scanner;
+  runFinder(state, scanner, settings, text);
 }
 
 // The finder on one text; range(1) chooses the matcher (0 the library alone,
@@ -427,16 +409,8 @@ void AuthorScannerWorstCase(benchmark::State& state) {
   static const char* const kPieces[] = {"wwwhttp:/", "http:// ", "www.a "};
   const std::string text = repeated(kPieces[state.range(0)], 65536);
   const std::int32_t maxCount = state.range(0) == 2 ? std::numeric_limits<std::int32_t>::max() : 10;
-  const LinkSettings settings = registeredSettings();
   AuthorScanner scanner;
-  FoundLinks found;
-  for (auto _ : state) {
-    scanner.findLinks(settings, text, maxCount, found);
-    benchmark::DoNotOptimize(found.displayLinks.data());
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                          static_cast<std::int64_t>(text.size()));
-  state.counters["links"] = static_cast<double>(found.displayLinks.size());
+  runFinder(state, scanner, registeredSettings(), text, maxCount);
 }
 BENCHMARK(AuthorScannerWorstCase)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
