@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/finder_run.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/reference_author_scanner.h"
 #include "links/author_scanner.h"
@@ -26,13 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string status(input.rest);
 
-  // One scanner and one set of lists for the whole run, as the plug-in keeps
-  // them: its table of link characters is kept or rebuilt as the inputs'
-  // extra characters change.
-  static AuthorScanner scanner;
-  static FoundLinks found;
-  const fuzz::FinderRun run =
-      fuzz::runFinder(scanner, settings, status, input.maxCount, found, '2');
+  const fuzz::FinderRun run = fuzz::runFinder<AuthorScanner>(settings, status, input.maxCount, '2');
   const LinkChars linkChars(settings.extraChars);
 
   // Exactly what the rules give when followed one byte at a time.

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/finder_run.h"
 #include "fuzz/fuzz_input.h"
 #include "links/author_scanner.h"
 #include "links/link_forms.h"
@@ -27,12 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string status(input.rest);
 
-  // One finder for the whole run, as the plug-in keeps one: its compiled
-  // expression is kept or replaced as the inputs' expressions change.
-  static RegexScanner scanner;
-  static FoundLinks found;
-  const fuzz::FinderRun run =
-      fuzz::runFinder(scanner, settings, status, input.maxCount, found, '3');
+  const fuzz::FinderRun run = fuzz::runFinder<RegexScanner>(settings, status, input.maxCount, '3');
 
   // Each link: recover the match M from the open form by its kind, and check
   // that the candidate is the kind digit and the lower-cased body of M.
