@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "fuzz/fuzz_input.h"
 #include "fuzz/reference_author_scanner.h"

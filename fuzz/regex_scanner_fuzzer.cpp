@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "fuzz/fuzz_input.h"
 #include "links/author_scanner.h"
