@@ -105,11 +105,9 @@ int HostEmulator::changeStatus(std::int32_t id, const std::string& status) {
   setContactStatus(id, status);
   // The host's own copy of the new text, valid for the whole call.
   const std::string text = status;
-  HostMessageEx record{};
-  record.base.size = kHostMessageExSize;
-  record.base.id = msg::kStatusChange;
-  record.base.p1 = static_cast<std::uint32_t>(id);
-  record.p3 = ptrValue(text.c_str());
+  HostMessageEx record{
+      {kHostMessageExSize, msg::kStatusChange, 0, 0, 0, 0, static_cast<std::uint32_t>(id), 0},
+      ptrValue(text.c_str())};
   return sendRecord(&record.base);
 }
 

@@ -17,11 +17,8 @@ using page::ElementKind;
 
 int HostEmulator::send(std::uint32_t id, std::uint32_t p1, std::uint32_t p2, std::uint16_t size) {
   if (proc_ == nullptr) return 0;
-  HostMessageEx record{};  // room for the extended form, whatever `size` says
-  record.base.size = size;
-  record.base.id = id;
-  record.base.p1 = p1;
-  record.base.p2 = p2;
+  // Head words zero; room for the extended form, whatever `size` says.
+  HostMessageEx record{{size, id, 0, 0, 0, 0, p1, p2}, 0};
   return proc_(&record.base);
 }
 
@@ -42,14 +39,7 @@ int HostEmulator::shutDown() { return send(msg::kShutdown); }
 
 int HostEmulator::notify(std::uint32_t id, std::uint32_t parent, std::int32_t cnt,
                          std::uint32_t code, std::uint32_t p1, std::uint32_t p2) {
-  ActionNotify n{};
-  n.size = kActionNotifySize;
-  n.id = id;
-  n.parent = parent;
-  n.cnt = cnt;
-  n.code = code;
-  n.p1 = p1;
-  n.p2 = p2;
+  ActionNotify n{kActionNotifySize, id, parent, cnt, code, /*reserved18=*/0, p1, p2};
   return send(msg::kActionNotify, ptrValue(&n), 0);
 }
 

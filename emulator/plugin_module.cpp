@@ -43,11 +43,8 @@ std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
     FreeLibrary(module);
     return nullptr;
   }
-  std::unique_ptr<PluginModule> loaded(new PluginModule());
-  loaded->handle_ = module;
-  loaded->proc_ = reinterpret_cast<MessageProc>(reinterpret_cast<void*>(proc));
-  loaded->path_ = path;
-  return loaded;
+  const auto entry = reinterpret_cast<MessageProc>(reinterpret_cast<void*>(proc));
+  return std::unique_ptr<PluginModule>(new PluginModule(module, entry, path));
 }
 
 std::string PluginModule::besidePath() {
@@ -82,11 +79,8 @@ std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
     dlclose(module);
     return nullptr;
   }
-  std::unique_ptr<PluginModule> loaded(new PluginModule());
-  loaded->handle_ = module;
-  loaded->proc_ = reinterpret_cast<MessageProc>(proc);
-  loaded->path_ = path;
-  return loaded;
+  const auto entry = reinterpret_cast<MessageProc>(proc);
+  return std::unique_ptr<PluginModule>(new PluginModule(module, entry, path));
 }
 
 std::string PluginModule::besidePath() {

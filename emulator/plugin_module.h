@@ -33,9 +33,10 @@ class PluginModule {
   const std::string& path() const { return path_; }
 
  private:
-  PluginModule() = default;
-  void* handle_ = nullptr;
-  MessageProc proc_ = nullptr;
+  PluginModule(void* module, MessageProc entry, const std::string& file)
+      : handle_(module), proc_(entry), path_(file) {}
+  void* handle_;
+  MessageProc proc_;
   std::string path_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "emulator/cp1250.h"
 #include "host/ids.h"
@@ -118,44 +119,29 @@ std::size_t displayWidth(const std::string& s) {
 }
 
 const char* messageName(std::uint32_t id, const std::vector<std::uint8_t>& record) {
-  switch (id) {
-    case msg::kInsertAction:
-      return "InsertAction";
-    case msg::kCallAction:
-      return "CallAction";
-    case msg::kGetActionValue:
-      return "GetActionValue";
-    case msg::kSetAction: {
-      if (record.size() >= 34) {
-        std::uint32_t m;
-        std::memcpy(&m, record.data() + 30, 4);
-        if ((m & mask::kStatus) != 0) return "SetActionStatus";
-      }
-      return "SetActionText";
-    }
-    case msg::kSetActionValue:
-      return "SetActionValue";
-    case msg::kGetActionHandle:
-      return "GetActionHandle";
-    case msg::kRegisterIcon:
-      return "RegisterIcon";
-    case msg::kGetContactCount:
-      return "GetContactCount";
-    case msg::kRegisterConfigColumn:
-      return "RegisterConfigColumn";
-    case msg::kGetPluginValue:
-      return "GetPluginValue";
-    case msg::kValueToText:
-      return "ValueToText";
-    case msg::kDisplayNameQuery:
-      return "display name";
-    case msg::kVersionQuery:
-      return "version";
-    case msg::kNameQuery:
-      return "name";
-    default:
-      return "message";
+  static constexpr std::pair<std::uint32_t, const char*> kNames[] = {
+      {msg::kInsertAction, "InsertAction"},
+      {msg::kCallAction, "CallAction"},
+      {msg::kGetActionValue, "GetActionValue"},
+      {msg::kSetActionValue, "SetActionValue"},
+      {msg::kGetActionHandle, "GetActionHandle"},
+      {msg::kRegisterIcon, "RegisterIcon"},
+      {msg::kGetContactCount, "GetContactCount"},
+      {msg::kRegisterConfigColumn, "RegisterConfigColumn"},
+      {msg::kGetPluginValue, "GetPluginValue"},
+      {msg::kValueToText, "ValueToText"},
+      {msg::kDisplayNameQuery, "display name"},
+      {msg::kVersionQuery, "version"},
+      {msg::kNameQuery, "name"}};
+  if (id == msg::kSetAction) {
+    std::uint32_t m = 0;
+    if (record.size() >= 34) std::memcpy(&m, record.data() + 30, 4);
+    return (m & mask::kStatus) != 0 ? "SetActionStatus" : "SetActionText";
   }
+  for (const auto& [known, name] : kNames) {
+    if (known == id) return name;
+  }
+  return "message";
 }
 
 // An action id as the log shows it: page controls by their number.

@@ -3,9 +3,7 @@
 //   selector of 255 keeps the registered default "-@$?&%=".
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string>
-#include <vector>
 
 #include "fuzz/fuzz_input.h"
 #include "fuzz/reference_author_scanner.h"
@@ -26,35 +24,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string status(input.rest);
 
-  // One scanner and one set of lists for the whole run, as the plug-in keeps
-  // them: its table of link characters is kept or rebuilt as the inputs'
-  // extra characters change, and each call replaces what the previous left.
-  static AuthorScanner scanner;
-  static FoundLinks found;
-  FoundLinks full;
-  scanner.findLinks(settings, status, input.maxCount, found);
-  scanner.findLinks(settings, status, std::numeric_limits<std::int32_t>::max(), full);
-  const std::string first = scanner.findFirstLink(settings, status);
-  const std::vector<std::string>& display = found.displayLinks;
-  const std::vector<std::string>& open = found.openLinks;
-  const std::vector<std::string>& fullDisplay = full.displayLinks;
-  const std::vector<std::string>& fullOpen = full.openLinks;
+  const fuzz::FinderRun run = fuzz::runFinder<AuthorScanner>(settings, status, input.maxCount, '2');
   const LinkChars linkChars(settings.extraChars);
-  fuzz::checkCommon(display, open, fullDisplay, fullOpen, first, input.maxCount, '2');
 
   // Exactly what the rules give when followed one byte at a time.
   const reference::AuthorScanResult expected =
       reference::authorScan(status, settings.analysedLength, settings.extraChars, input.maxCount);
-  check(display == expected.displayLinks, "display links as the plain rules give");
-  check(open == expected.openLinks, "open links as the plain rules give");
-  check(first == expected.firstLink, "first link as the plain rules give", first);
+  check(run.limited.displayLinks == expected.displayLinks, "display links as the plain rules give");
+  check(run.limited.openLinks == expected.openLinks, "open links as the plain rules give");
+  check(run.first == expected.firstLink, "first link as the plain rules give", run.first);
 
   // Each link: its open prefix by kind, its body of link characters, the
   // candidate's body the lower-cased open body, the bodies in text order.
-  std::vector<std::string> bodies;
-  for (std::size_t j = 0; j < fullDisplay.size(); ++j) {
-    const std::string& candidate = fullDisplay[j];
-    const std::string& address = fullOpen[j];
+  const auto bodyOf = [&](const std::string& candidate, const std::string& address) {
     std::size_t prefix = 0;
     switch (candidate[0]) {
       case '0':
@@ -78,9 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(!body.empty(), "non-empty body", address);
     for (const char c : body) check(linkChars.isLinkChar(c), "body of link characters", address);
     check(candidate.substr(1) == toLowerAscii(body), "candidate body", candidate);
-    bodies.push_back(body);
-  }
-  check(fuzz::occurInOrder(fuzz::analysedPart(status, settings.analysedLength), bodies),
-        "bodies occur in the analysed text in order");
+    return body;
+  };
+  fuzz::checkEachLink(run.full, status, settings.analysedLength,
+                      "bodies occur in the analysed text in order", bodyOf);
   return 0;
 }

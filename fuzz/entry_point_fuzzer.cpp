@@ -112,6 +112,21 @@ class Arena {
   std::vector<HeapBytes> blocks_;
 };
 
+// A status text drawn, put in `arena`, and logged as given to the plug-in when
+// `delivered` (its record is long enough to carry it). Answers its address
+// (0: no text).
+std::uint32_t drawStatus(Draw& draw, Arena& arena, TextLog& log, bool delivered) {
+  const Text status = statusText(draw);
+  const std::uint32_t address = arena.text(status);
+  if (status && delivered) log.addStatus(*status);
+  return address;
+}
+
+// The size of the record message `id` is sent with.
+std::uint16_t typeSizeOf(std::uint32_t id) {
+  return id == msg::kStatusChange ? kHostMessageExSize : kHostMessageSize;
+}
+
 std::uint16_t drawSize(Draw& draw, std::uint16_t typeSize) {
   switch (draw.u8() % 8) {
     case 5:
@@ -251,13 +266,10 @@ std::uint32_t buildNotify(Draw& draw, Arena& arena, TextLog& log) {
   notify.size = drawSize(draw, kActionNotifySize);
 
   switch (draw.u8() % 4) {
-    case 0: {
+    case 0:
       notify.p2 = notify::kStatusTextMarker;
-      const Text status = statusText(draw);
-      notify.p1 = arena.text(status);
-      if (status && notify.size >= kActionNotifySize) log.addStatus(*status);
+      notify.p1 = drawStatus(draw, arena, log, notify.size >= kActionNotifySize);
       break;
-    }
     case 1:
       break;
     case 2:
@@ -267,13 +279,8 @@ std::uint32_t buildNotify(Draw& draw, Arena& arena, TextLog& log) {
       break;
     default:
       notify.p2 = notify::kStatusTextMarker;
-      if (notify.size < kActionNotifySize) {
-        notify.p1 = draw.pick(kGarbagePointers);
-      } else {
-        const Text status = statusText(draw);
-        notify.p1 = arena.text(status);
-        if (status) log.addStatus(*status);
-      }
+      notify.p1 = notify.size < kActionNotifySize ? draw.pick(kGarbagePointers)
+                                                  : drawStatus(draw, arena, log, true);
       break;
   }
 
@@ -313,7 +320,7 @@ void sendOne(Fixture& f, Draw& draw, std::uint32_t id, std::uint8_t flags, std::
              bool scripted = false) {
   HostWorld& world = f.world;
   Arena arena;
-  const std::uint16_t typeSize = id == msg::kStatusChange ? kHostMessageExSize : kHostMessageSize;
+  const std::uint16_t typeSize = typeSizeOf(id);
   const std::size_t allocated = std::max<std::size_t>(typeSize, size);
   const bool hasParameters = size >= kHostMessageSize;
 
@@ -358,17 +365,12 @@ void sendOne(Fixture& f, Draw& draw, std::uint32_t id, std::uint8_t flags, std::
         m.base.p1 = buildNotify(draw, arena, world.log());
       }
       break;
-    case msg::kStatusChange: {
+    case msg::kStatusChange:
       m.base.p1 = static_cast<std::uint32_t>(drawContact(draw));
-      if (size < kHostMessageExSize && draw.rare(2)) {
-        m.p3 = draw.pick(kGarbagePointers);
-      } else {
-        const Text status = statusText(draw);
-        m.p3 = arena.text(status);
-        if (status && size >= kHostMessageExSize) world.log().addStatus(*status);
-      }
+      m.p3 = size < kHostMessageExSize && draw.rare(2)
+                 ? draw.pick(kGarbagePointers)
+                 : drawStatus(draw, arena, world.log(), size >= kHostMessageExSize);
       break;
-    }
     default:
       switch ((flags >> 2) & 3) {
         case 1:
@@ -546,8 +548,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (op == 0) break;  // the rest are the answers
     const std::uint32_t id = drawId(op, messages);
     const std::uint8_t flags = messages.u8();
-    const std::uint16_t typeSize = id == msg::kStatusChange ? kHostMessageExSize : kHostMessageSize;
-    sendOne(f, messages, id, flags, drawSize(messages, typeSize));
+    sendOne(f, messages, id, flags, drawSize(messages, typeSizeOf(id)));
   }
   sendPlain(f, messages, msg::kShutdown);
   f.world.endInput();

@@ -1,16 +1,20 @@
 // Shared by the fuzz targets: how an input's first bytes choose the settings,
-// and the checks every finder's result must pass. A failed check aborts.
+// and the run of a finder with the checks every finder's result must pass. A
+// failed check aborts.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "links/author_scanner.h"
+#include "links/finder_settings.h"
+#include "links/found_links.h"
 #include "links/link_forms.h"
 
 namespace brisko::fuzz {
@@ -84,11 +88,12 @@ inline bool startsWithFolded(std::string_view text, std::string_view lowerPrefix
 // The checks shared by both finders. `limited` is the result of findLinks with
 // the input's maximum, `full` with no practical maximum, `first` the result of
 // findFirstLink. `maxKind` is the highest kind digit the finder may produce.
-inline void checkCommon(const std::vector<std::string>& display,
-                        const std::vector<std::string>& open,
-                        const std::vector<std::string>& fullDisplay,
-                        const std::vector<std::string>& fullOpen, const std::string& first,
+inline void checkCommon(const FoundLinks& limited, const FoundLinks& full, const std::string& first,
                         std::int32_t maxCount, char maxKind) {
+  const std::vector<std::string>& display = limited.displayLinks;
+  const std::vector<std::string>& open = limited.openLinks;
+  const std::vector<std::string>& fullDisplay = full.displayLinks;
+  const std::vector<std::string>& fullOpen = full.openLinks;
   check(display.size() == open.size(), "lists of equal length");
   check(fullDisplay.size() == fullOpen.size(), "lists of equal length (no maximum)");
   const std::size_t limit = maxCount > 0 ? static_cast<std::size_t>(maxCount) : 0;
@@ -126,6 +131,45 @@ inline void checkCommon(const std::vector<std::string>& display,
     // A LinkCandidate holds no upper-case ASCII letter.
     check(toLowerAscii(candidate) == candidate, "lower-case candidate", candidate);
   }
+}
+
+// What a finder gave for one input (see checkCommon).
+struct FinderRun {
+  const FoundLinks& limited;
+  FoundLinks full;
+  std::string first;
+};
+
+// Runs the one Finder of the whole run on `status`: findLinks with `maxCount`
+// into the run's one `limited`, findLinks with no maximum, findFirstLink; then
+// checkCommon. Finder and lists live on from input to input, as the plug-in
+// keeps them: each call replaces what the previous one left, and the finder
+// keeps or rebuilds what it prepared (a table of link characters, a compiled
+// expression) as the inputs' settings change.
+template <typename Finder>
+FinderRun runFinder(const FinderSettings& settings, const std::string& status,
+                    std::int32_t maxCount, char maxKind) {
+  static Finder finder;
+  static FoundLinks limited;
+  FinderRun run{limited, FoundLinks(), std::string()};
+  finder.findLinks(settings, status, maxCount, limited);
+  finder.findLinks(settings, status, std::numeric_limits<std::int32_t>::max(), run.full);
+  run.first = finder.findFirstLink(settings, status);
+  checkCommon(limited, run.full, run.first, maxCount, maxKind);
+  return run;
+}
+
+// Calls `pieceOf(candidate, address)` for each link of `full` in order (it
+// checks the link and returns the text it was found as), then checks that
+// those texts occur in that order in the analysed part of `status`.
+template <typename PieceOf>
+void checkEachLink(const FoundLinks& full, std::string_view status, std::int32_t analysedLength,
+                   const char* what, const PieceOf& pieceOf) {
+  std::vector<std::string> pieces;
+  for (std::size_t j = 0; j < full.displayLinks.size(); ++j) {
+    pieces.push_back(pieceOf(full.displayLinks[j], full.openLinks[j]));
+  }
+  check(occurInOrder(analysedPart(status, analysedLength), pieces), what);
 }
 
 }  // namespace brisko::fuzz

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "fuzz/plugin_allocations.h"
 #include "host/ids.h"
@@ -11,6 +12,43 @@
 #include "settings/texts.h"
 
 namespace brisko::fuzz {
+namespace {
+
+// Draws the answers every text value may get: `ordinary`, no text, or a
+// status text, into `answer`. False: the caller draws the column's own.
+bool drawCommonText(Draw& draw, std::string ordinary, Text& answer) {
+  const int choice = draw.u8() % 16;
+  if (choice > 2) return false;
+  answer = choice == 0 ? Text(std::move(ordinary)) : choice == 1 ? Text() : statusText(draw);
+  return true;
+}
+
+// The text registered for `column` (empty: none).
+std::string registeredText(std::uint32_t column) {
+  for (const ColumnDefinition& entry : kColumnTable) {
+    if (entry.id == column && entry.textDefault != nullptr) return entry.textDefault;
+  }
+  return std::string();
+}
+
+// What a user leaves in the page controls (in any other: "1").
+constexpr std::pair<std::uint32_t, const char*> kUserControlValues[] = {
+    {column::kAnalysedLength, "0"},
+    {column::kLinkCount, "10"},
+    {column::kDisplayLength, "40"},
+    {column::kExtraChars, texts::kDefaultExtraChars},
+    {column::kRegexSource, texts::kDefaultRegex},
+    {column::kRegexMethod, texts::kRadioNotChosen},
+    {column::kAuthorMethod, texts::kRadioChosen}};
+
+std::string userControlValue(std::uint32_t column) {
+  for (const auto& [id, text] : kUserControlValues) {
+    if (id == column) return text;
+  }
+  return "1";
+}
+
+}  // namespace
 
 CheckCounts& counts() {
   static CheckCounts instance;
@@ -276,21 +314,8 @@ int HostWorld::configInteger(std::uint32_t column) {
 
 Text HostWorld::configText(std::uint32_t column) {
   Draw& draw = answers();
-  switch (draw.u8() % 16) {
-    case 0:
-      for (const ColumnDefinition& entry : kColumnTable) {
-        if (entry.id == column && entry.textDefault != nullptr) {
-          return std::string(entry.textDefault);
-        }
-      }
-      return std::string();
-    case 1:
-      return std::nullopt;
-    case 2:
-      return statusText(draw);
-    default:
-      break;
-  }
+  Text common;
+  if (drawCommonText(draw, registeredText(column), common)) return common;
   switch (column) {
     case column::kRegexMethod:
     case column::kAuthorMethod:
@@ -308,33 +333,8 @@ Text HostWorld::configText(std::uint32_t column) {
 Text HostWorld::controlValue(std::uint32_t id) {
   const std::uint32_t column = controlNumber(id);
   Draw& draw = answers();
-  switch (draw.u8() % 16) {
-    case 0:
-      switch (column) {
-        case column::kAnalysedLength:
-          return std::string("0");
-        case column::kLinkCount:
-          return std::string("10");
-        case column::kDisplayLength:
-          return std::string("40");
-        case column::kExtraChars:
-          return std::string(texts::kDefaultExtraChars);
-        case column::kRegexSource:
-          return std::string(texts::kDefaultRegex);
-        case column::kRegexMethod:
-          return std::string(texts::kRadioNotChosen);
-        case column::kAuthorMethod:
-          return std::string(texts::kRadioChosen);
-        default:
-          return std::string("1");
-      }
-    case 1:
-      return std::nullopt;
-    case 2:
-      return statusText(draw);
-    default:
-      break;
-  }
+  Text common;
+  if (drawCommonText(draw, userControlValue(column), common)) return common;
   switch (column) {
     case column::kAnalysedLength:
     case column::kLinkCount:

@@ -151,10 +151,8 @@ void release(void* block) {
 
 }  // namespace
 
-PluginCode::PluginCode() : saved_(g_pluginRunning) { g_pluginRunning = true; }
-PluginCode::~PluginCode() { g_pluginRunning = saved_; }
-HostCode::HostCode() : saved_(g_pluginRunning) { g_pluginRunning = false; }
-HostCode::~HostCode() { g_pluginRunning = saved_; }
+CodeScope::CodeScope(bool pluginCode) : saved_(g_pluginRunning) { g_pluginRunning = pluginCode; }
+CodeScope::~CodeScope() { g_pluginRunning = saved_; }
 
 void setAllocationTracking(bool on) { g_tracking = on; }
 

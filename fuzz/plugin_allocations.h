@@ -16,28 +16,27 @@
 
 namespace brisko::fuzz {
 
-// While alive, allocations count as the plug-in's.
-class PluginCode {
+// While alive, allocations count as the plug-in's when `pluginCode` says so
+// and as not the plug-in's otherwise; when it ends, they count as before.
+class CodeScope {
  public:
-  PluginCode();
-  ~PluginCode();
-  PluginCode(const PluginCode&) = delete;
-  PluginCode& operator=(const PluginCode&) = delete;
+  explicit CodeScope(bool pluginCode);
+  ~CodeScope();
+  CodeScope(const CodeScope&) = delete;
+  CodeScope& operator=(const CodeScope&) = delete;
 
  private:
   bool saved_;
 };
 
-// While alive, allocations are not the plug-in's.
-class HostCode {
- public:
-  HostCode();
-  ~HostCode();
-  HostCode(const HostCode&) = delete;
-  HostCode& operator=(const HostCode&) = delete;
+// While alive, allocations count as the plug-in's.
+struct PluginCode : CodeScope {
+  PluginCode() : CodeScope(true) {}
+};
 
- private:
-  bool saved_;
+// While alive, allocations are not the plug-in's.
+struct HostCode : CodeScope {
+  HostCode() : CodeScope(false) {}
 };
 
 // Turns the bookkeeping on or off altogether (off while the process warms up

@@ -4,9 +4,7 @@
 //   that follow it, compiled or refused as the user's would be.
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string>
-#include <vector>
 
 #include "fuzz/fuzz_input.h"
 #include "links/author_scanner.h"
@@ -27,28 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string status(input.rest);
 
-  // One finder for the whole run, as the plug-in keeps one: its compiled
-  // expression is kept or replaced as the inputs' expressions change.
-  static RegexScanner scanner;
-  // The lists and the spare strings live on from input to input, as the
-  // plug-in's do, so each call replaces what the previous one left.
-  static FoundLinks found;
-  FoundLinks full;
-  scanner.findLinks(settings, status, input.maxCount, found);
-  scanner.findLinks(settings, status, std::numeric_limits<std::int32_t>::max(), full);
-  const std::vector<std::string>& display = found.displayLinks;
-  const std::vector<std::string>& open = found.openLinks;
-  const std::vector<std::string>& fullDisplay = full.displayLinks;
-  const std::vector<std::string>& fullOpen = full.openLinks;
-  const std::string first = scanner.findFirstLink(settings, status);
-  fuzz::checkCommon(display, open, fullDisplay, fullOpen, first, input.maxCount, '3');
+  const fuzz::FinderRun run = fuzz::runFinder<RegexScanner>(settings, status, input.maxCount, '3');
 
   // Each link: recover the match M from the open form by its kind, and check
   // that the candidate is the kind digit and the lower-cased body of M.
-  std::vector<std::string> matches;
-  for (std::size_t j = 0; j < fullDisplay.size(); ++j) {
-    const std::string& candidate = fullDisplay[j];
-    const std::string& address = fullOpen[j];
+  const auto matchOf = [](const std::string& candidate, const std::string& address) {
     const bool httpOpen =
         fuzz::startsWithFolded(address, "http://") || fuzz::startsWithFolded(address, "http:\\\\");
     std::string match;
@@ -85,9 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     check(match.size() > prefix, "match is more than its prefixes", address);
     check(candidate.substr(1) == toLowerAscii(match.substr(prefix)), "candidate body", candidate);
-    matches.push_back(match);
-  }
-  check(fuzz::occurInOrder(fuzz::analysedPart(status, settings.analysedLength), matches),
-        "matches occur in the analysed text in order");
+    return match;
+  };
+  fuzz::checkEachLink(run.full, status, settings.analysedLength,
+                      "matches occur in the analysed text in order", matchOf);
   return 0;
 }
