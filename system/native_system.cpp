@@ -20,21 +20,14 @@ struct NativeSystem::Block {
 };
 
 // Tells the watcher, if any, of a call from its start to its end.
-class NativeSystem::Scope {
- public:
-  Scope(Watcher* watcher, const Call& call)
-      : watcher_(watcher), call_(call), refused(watcher != nullptr && watcher->begin(call)) {}
+struct NativeSystem::Scope {
+  Scope(Watcher* to, const Call& of)
+      : watcher(to), call(of), refused(to != nullptr && to->begin(of)) {}
   ~Scope() {
-    if (watcher_ != nullptr) watcher_->end(call_);
+    if (watcher != nullptr) watcher->end(call);
   }
-  Scope(const Scope&) = delete;
-  Scope& operator=(const Scope&) = delete;
-
- private:
-  Watcher* const watcher_;
-  const Call& call_;
-
- public:
+  Watcher* const watcher;
+  const Call& call;
   const bool refused;  // the watcher's answer
 };
 

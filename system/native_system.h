@@ -90,7 +90,7 @@ class NativeSystem : public SystemApi {
 
  private:
   struct Block;
-  class Scope;  // tells the watcher of one call while it runs
+  struct Scope;  // tells the watcher of one call while it runs
   Block* find(Handle handle) const;
   Block* live(const Call& call);  // find(call.block), reporting a miss
   void misused(const Call& call, const char* rule);
