@@ -523,7 +523,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace brisko;
   using namespace brisko::fuzz;
   static const bool ready = [] {
-    exchangeSystemApi(&fixture().system);
+    exchangeSystemApi(&fixture().system.standIn());
     warmUp();
     if (std::getenv("BRISKO_FUZZ_STATS") != nullptr) std::atexit(printCounts);
     g_trace = std::getenv("BRISKO_FUZZ_TRACE") != nullptr;

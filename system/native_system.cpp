@@ -1,13 +1,15 @@
 #include "system/native_system.h"
 
+#include <algorithm>
+#include <cstring>
+
+#if !defined(_WIN32)
 #include <spawn.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 
-#include <algorithm>
-#include <cstring>
-
 extern char** environ;
+#endif
 
 namespace brisko {
 
@@ -17,12 +19,27 @@ struct NativeSystem::Block {
   int locks = 0;
 };
 
+// Tells the watcher, if any, of a call from its start to its end.
+struct NativeSystem::Scope {
+  Scope(Watcher* to, const Call& of)
+      : watcher(to), call(of), refused(to != nullptr && to->begin(of)) {}
+  ~Scope() {
+    if (watcher != nullptr) watcher->end(call);
+  }
+  Watcher* const watcher;
+  const Call& call;
+  const bool refused;  // the watcher's answer
+};
+
 namespace {
+
+using Kind = NativeSystem::Call::Kind;
 
 // Byte that fills a block allocated without GMEM_ZEROINIT, so that a text
 // copied without its terminator shows up.
 constexpr char kUninitialisedByte = '\xCD';
 
+#if !defined(_WIN32)
 // xdg-open processes not yet waited for.
 std::vector<pid_t>& pendingChildren() {
   static std::vector<pid_t> children;
@@ -50,8 +67,26 @@ void launch(const char* link) {
     pendingChildren().push_back(pid);
   }
 }
+#endif
 
 }  // namespace
+
+std::string NativeSystem::Call::text() const {
+  static const char* const kNames[] = {"alloc", "lock", "unlock", "free",  "open",
+                                       "empty", "set",  "close",  "shell", "key"};
+  std::string text = kNames[static_cast<int>(kind)];
+  switch (kind) {
+    case Kind::Alloc:
+      return text + " " + std::to_string(value) + " " + std::to_string(bytes);
+    case Kind::Set:
+    case Kind::KeyState:
+      return text + " " + std::to_string(value);
+    case Kind::Shell:
+      return text + " " + (link != nullptr ? link : "(null)");
+    default:
+      return text;
+  }
+}
 
 NativeSystem::~NativeSystem() {
   for (Block* block : blocks_) delete block;
@@ -59,10 +94,9 @@ NativeSystem::~NativeSystem() {
 }
 
 SystemApi::Handle NativeSystem::globalAlloc(unsigned flags, std::size_t bytes) {
-  if (failAlloc_) {
-    failAlloc_ = false;
-    return nullptr;
-  }
+  const Call call{Kind::Alloc, flags, bytes};
+  const Scope scope(watcher_, call);
+  if (scope.refused) return nullptr;
   auto* block = new Block;
   const char fill = (flags & kGmemZeroInit) != 0 ? '\0' : kUninitialisedByte;
   block->bytes.assign(std::max<std::size_t>(bytes, 1), fill);
@@ -72,71 +106,93 @@ SystemApi::Handle NativeSystem::globalAlloc(unsigned flags, std::size_t bytes) {
 }
 
 void* NativeSystem::globalLock(Handle handle) {
-  auto it = std::find(blocks_.begin(), blocks_.end(), static_cast<Block*>(handle));
-  if (it == blocks_.end()) return nullptr;
-  ++(*it)->locks;
-  return (*it)->bytes.data();
+  const Call call{Kind::Lock, 0, 0, handle};
+  Block* block = live(call);
+  const Scope scope(watcher_, call);
+  if (block == nullptr || scope.refused) return nullptr;
+  ++block->locks;
+  return block->bytes.data();
 }
 
 void NativeSystem::globalUnlock(Handle handle) {
-  auto it = std::find(blocks_.begin(), blocks_.end(), static_cast<Block*>(handle));
-  if (it != blocks_.end() && (*it)->locks > 0) --(*it)->locks;
+  const Call call{Kind::Unlock, 0, 0, handle};
+  Block* block = live(call);
+  if (block != nullptr && block->locks == 0) misused(call, "GlobalUnlock of a locked block");
+  const Scope scope(watcher_, call);
+  if (block != nullptr && block->locks > 0) --block->locks;
 }
 
 void NativeSystem::globalFree(Handle handle) {
-  auto it = std::find(blocks_.begin(), blocks_.end(), static_cast<Block*>(handle));
-  if (it == blocks_.end()) return;
-  delete *it;
-  blocks_.erase(it);
+  const Call call{Kind::Free, 0, 0, handle};
+  Block* block = live(call);
+  const Scope scope(watcher_, call);
+  if (block == nullptr) return;
+  blocks_.erase(std::find(blocks_.begin(), blocks_.end(), block));
+  delete block;
 }
 
 bool NativeSystem::openClipboard() {
-  if (failOpen_) {
-    failOpen_ = false;
-    return false;
-  }
+  const Call call{Kind::Open};
+  if (clipboardOpen_) misused(call, "the clipboard is not opened twice");
+  const Scope scope(watcher_, call);
+  if (scope.refused) return false;
   if (clipboardOpen_) return false;  // still held by an earlier opening
   clipboardOpen_ = true;
   return true;
 }
 
 void NativeSystem::emptyClipboard() {
+  const Call call{Kind::Empty};
+  if (!clipboardOpen_) misused(call, "EmptyClipboard on an open clipboard");
+  const Scope scope(watcher_, call);
   if (!clipboardOpen_) return;
   clipboard_.clear();
   clipboardFormat_ = 0;
 }
 
 bool NativeSystem::setClipboardData(unsigned format, Handle handle) {
-  if (failSet_) {
-    failSet_ = false;
-    return false;
-  }
-  if (!clipboardOpen_) return false;
-  auto it = std::find(blocks_.begin(), blocks_.end(), static_cast<Block*>(handle));
-  if (it == blocks_.end()) return false;
+  const Call call{Kind::Set, format, 0, handle};
+  if (!clipboardOpen_) misused(call, "SetClipboardData on an open clipboard");
+  Block* block = live(call);
+  if (block != nullptr && block->locks > 0) misused(call, "the block is unlocked when handed over");
+  const Scope scope(watcher_, call);
+  if (scope.refused || !clipboardOpen_ || block == nullptr) return false;
   // The clipboard takes the block over.
-  clipboard_ = (*it)->bytes;
+  clipboard_ = block->bytes;
   clipboardFormat_ = format;
-  delete *it;
-  blocks_.erase(it);
+  blocks_.erase(std::find(blocks_.begin(), blocks_.end(), block));
+  delete block;
   return true;
 }
 
-void NativeSystem::closeClipboard() { clipboardOpen_ = false; }
+void NativeSystem::closeClipboard() {
+  const Call call{Kind::Close};
+  if (!clipboardOpen_) misused(call, "CloseClipboard after OpenClipboard");
+  const Scope scope(watcher_, call);
+  clipboardOpen_ = false;
+}
 
 void NativeSystem::shellOpen(const char* link) {
+  const Call call{Kind::Shell, 0, 0, nullptr, link};
+  if (link == nullptr) misused(call, "a link to open");
+  const Scope scope(watcher_, call);
   const char* text = link != nullptr ? link : "";
   opened_.emplace_back(text);
+#if !defined(_WIN32)
   if (openMode_ == OpenMode::Launch) launch(text);
+#endif
 }
 
 short NativeSystem::getKeyState(int virtualKey) {
-  // As Windows reports a held key: the key-state byte 0x80, sign-extended.
-  if (virtualKey == kVkShift && shiftDown_) return static_cast<short>(-128);
-  return 0;
+  const Call call{Kind::KeyState, static_cast<unsigned>(virtualKey)};
+  const Scope scope(watcher_, call);
+  return virtualKey == kVkShift ? shiftState_ : 0;
 }
 
-void NativeSystem::setShiftDown(bool down) { shiftDown_ = down; }
+void NativeSystem::setWatcher(Watcher* watcher) { watcher_ = watcher; }
+// As Windows reports a held key: the key-state byte 0x80, sign-extended.
+void NativeSystem::setShiftDown(bool down) { shiftState_ = down ? static_cast<short>(-128) : 0; }
+void NativeSystem::setShiftState(short state) { shiftState_ = state; }
 void NativeSystem::setOpenMode(OpenMode mode) { openMode_ = mode; }
 const std::vector<std::string>& NativeSystem::openedLinks() const { return opened_; }
 void NativeSystem::clearOpenedLinks() { opened_.clear(); }
@@ -151,15 +207,33 @@ void NativeSystem::clearClipboard() {
 bool NativeSystem::clipboardOpen() const { return clipboardOpen_; }
 int NativeSystem::liveBlocks() const { return static_cast<int>(blocks_.size()); }
 
-void NativeSystem::failNextAlloc() { failAlloc_ = true; }
-void NativeSystem::failNextOpenClipboard() { failOpen_ = true; }
-void NativeSystem::failNextSetClipboardData() { failSet_ = true; }
+const std::vector<char>* NativeSystem::blockBytes(Handle handle) const {
+  const Block* block = find(handle);
+  return block != nullptr ? &block->bytes : nullptr;
+}
+
+NativeSystem::Block* NativeSystem::find(Handle handle) const {
+  auto it = std::find(blocks_.begin(), blocks_.end(), static_cast<Block*>(handle));
+  return it != blocks_.end() ? *it : nullptr;
+}
+
+NativeSystem::Block* NativeSystem::live(const Call& call) {
+  Block* block = find(call.block);
+  if (block == nullptr) misused(call, "a handle the system gave and that is still live");
+  return block;
+}
+
+void NativeSystem::misused(const Call& call, const char* rule) {
+  if (watcher_ != nullptr) watcher_->misused(call, rule);
+}
 
 NativeSystem& nativeSystem() {
   static NativeSystem instance;
   return instance;
 }
 
+#if !defined(_WIN32)
+// On Windows the seam's default is the real system (system/windows_system.cpp).
 namespace {
 SystemApi* g_active = nullptr;  // null: the process-wide stand-in
 }  // namespace
@@ -171,5 +245,6 @@ SystemApi* exchangeSystemApi(SystemApi* api) {
   g_active = (api == &nativeSystem()) ? nullptr : api;
   return previous;
 }
+#endif
 
 }  // namespace brisko

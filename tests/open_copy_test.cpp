@@ -1,156 +1,71 @@
 // Opening and copying a link, the Shift test and the shortening of menu
-// texts, against a scripted system seam; and the native stand-in itself.
+// texts, against a watched system stand-in; and the stand-in itself.
 #include "menu/open_copy.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-#include <map>
-#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "system/system_api.h"
-
-#if !defined(_WIN32)
 #include "system/native_system.h"
-#endif
+#include "system/system_api.h"
 
 namespace brisko {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-// A system seam that records each call in order and fails where told to.
-class ScriptedSystem : public SystemApi {
- public:
-  struct Block {
-    unsigned flags = 0;
-    std::vector<char> bytes;
-    int locks = 0;
-    bool freed = false;
-    bool handedOver = false;
-  };
+using Kind = NativeSystem::Call::Kind;
 
-  bool failAlloc = false;
-  bool failLock = false;
-  bool failOpen = false;
-  bool failSet = false;
-  short keyState = 0;
-
+// Watches a stand-in: logs each call in order, refuses the next call of each
+// kind in `refuse` and keeps every rule of Windows' a call broke.
+struct Script : NativeSystem::Watcher {
   Strings log;
-  std::vector<std::unique_ptr<Block>> blocks;
-  std::vector<int> keysAsked;
-  Strings opened;
-  bool clipboardOpen = false;
-  std::vector<char> clipboard;  // bytes of the block handed over
-  unsigned clipboardFormat = 0;
+  std::vector<unsigned> allocFlags;  // of each GlobalAlloc
+  std::multiset<Kind> refuse;
+  Strings broken;
 
-  Handle globalAlloc(unsigned flags, std::size_t bytes) override {
-    log.push_back("alloc " + std::to_string(flags) + " " + std::to_string(bytes));
-    if (failAlloc) return nullptr;
-    auto block = std::make_unique<Block>();
-    block->flags = flags;
-    // Zeroed only when asked to, so a missing terminator would show.
-    block->bytes.assign(bytes, (flags & kGmemZeroInit) != 0 ? '\0' : '\x5A');
-    blocks.push_back(std::move(block));
-    return blocks.back().get();
-  }
-  void* globalLock(Handle handle) override {
-    log.push_back("lock");
-    if (failLock) return nullptr;
-    Block* block = find(handle);
-    if (block == nullptr || block->freed || block->handedOver) return nullptr;
-    ++block->locks;
-    return block->bytes.data();
-  }
-  void globalUnlock(Handle handle) override {
-    log.push_back("unlock");
-    Block* block = find(handle);
-    if (block != nullptr) --block->locks;
-  }
-  void globalFree(Handle handle) override {
-    log.push_back("free");
-    Block* block = find(handle);
-    ASSERT_NE(block, nullptr);
-    EXPECT_FALSE(block->freed) << "freed twice";
-    EXPECT_FALSE(block->handedOver) << "freed after the clipboard took it";
-    block->freed = true;
-  }
-  bool openClipboard() override {
-    log.push_back("open");
-    if (failOpen) return false;
-    EXPECT_FALSE(clipboardOpen);
-    clipboardOpen = true;
+  bool begin(const NativeSystem::Call& call) override {
+    log.push_back(call.text());
+    if (call.kind == Kind::Alloc) allocFlags.push_back(call.value);
+    const auto it = refuse.find(call.kind);
+    if (it == refuse.end()) return false;
+    refuse.erase(it);
     return true;
   }
-  void emptyClipboard() override {
-    log.push_back("empty");
-    EXPECT_TRUE(clipboardOpen);
-    clipboard.clear();
-  }
-  bool setClipboardData(unsigned format, Handle handle) override {
-    log.push_back("set " + std::to_string(format));
-    EXPECT_TRUE(clipboardOpen);
-    if (failSet) return false;
-    Block* block = find(handle);
-    if (block == nullptr) return false;
-    EXPECT_EQ(block->locks, 0) << "handed over while locked";
-    block->handedOver = true;
-    clipboard = block->bytes;
-    clipboardFormat = format;
-    return true;
-  }
-  void closeClipboard() override {
-    log.push_back("close");
-    clipboardOpen = false;
-  }
-  void shellOpen(const char* link) override {
-    log.push_back("shell");
-    opened.emplace_back(link);
-  }
-  short getKeyState(int virtualKey) override {
-    keysAsked.push_back(virtualKey);
-    return keyState;
-  }
-
-  // Blocks neither freed nor owned by the clipboard.
-  int leaked() const {
-    int count = 0;
-    for (const auto& block : blocks) count += (!block->freed && !block->handedOver) ? 1 : 0;
-    return count;
-  }
-
- private:
-  Block* find(Handle handle) {
-    for (const auto& block : blocks) {
-      if (block.get() == handle) return block.get();
-    }
-    return nullptr;
+  void misused(const NativeSystem::Call& call, const char* rule) override {
+    broken.push_back(call.text() + ": " + rule);
   }
 };
 
-// Installs a seam for the duration of a test and puts the previous one back.
-class SeamGuard {
- public:
-  explicit SeamGuard(SystemApi* api) : previous_(exchangeSystemApi(api)) {}
-  ~SeamGuard() { exchangeSystemApi(previous_); }
-  SeamGuard(const SeamGuard&) = delete;
-  SeamGuard& operator=(const SeamGuard&) = delete;
+// A stand-in of the test's own, watched by its script and installed as the
+// seam while the test runs; links are recorded, never launched. No call may
+// break a rule.
+struct Scripted : Script {
+  Scripted() : previous(exchangeSystemApi(&system)) {
+    system.setOpenMode(NativeSystem::OpenMode::Record);
+    system.setWatcher(this);
+  }
+  ~Scripted() override {
+    exchangeSystemApi(previous);
+    EXPECT_EQ(broken, Strings{});
+  }
 
- private:
-  SystemApi* previous_;
+  NativeSystem system;
+  SystemApi* previous;
 };
 
 TEST(SystemSeam, ExchangeInstallsAndRestores) {
   SystemApi* original = &systemApi();
-  ScriptedSystem scripted;
-  SystemApi* previous = exchangeSystemApi(&scripted);
+  NativeSystem other;
+  SystemApi* previous = exchangeSystemApi(&other);
   EXPECT_EQ(previous, original);
-  EXPECT_EQ(&systemApi(), &scripted);
-  EXPECT_EQ(exchangeSystemApi(nullptr), &scripted) << "null restores the default";
-  EXPECT_NE(&systemApi(), &scripted);
+  EXPECT_EQ(&systemApi(), &other);
+  EXPECT_EQ(exchangeSystemApi(nullptr), &other) << "null restores the default";
+  EXPECT_NE(&systemApi(), &other);
   exchangeSystemApi(previous);
   EXPECT_EQ(&systemApi(), original);
 }
@@ -160,76 +75,94 @@ TEST(CopyLink, PutsTheTextAndItsZeroOnTheClipboard) {
                                std::string("http://\xB1\xEA\x9C.pl")};
   for (const std::string& link : links) {
     SCOPED_TRACE(link);
-    ScriptedSystem scripted;
-    SeamGuard guard(&scripted);
+    Scripted s;
     copyLink(link);
     const std::string size = std::to_string(link.size() + 1);
-    EXPECT_EQ(scripted.log,
+    EXPECT_EQ(s.log,
               (Strings{"alloc 8258 " + size, "lock", "unlock", "open", "empty", "set 1", "close"}));
-    ASSERT_EQ(scripted.blocks.size(), 1u);
-    EXPECT_EQ(scripted.blocks[0]->flags, 0x2042u);
+    EXPECT_EQ(s.allocFlags, std::vector<unsigned>{0x2042u})
+        << "one block, moveable, zeroed, shared";
     std::vector<char> want(link.begin(), link.end());
     want.push_back('\0');
-    EXPECT_EQ(scripted.clipboard, want);
-    EXPECT_EQ(scripted.clipboardFormat, 1u);
-    EXPECT_EQ(scripted.leaked(), 0);
-    EXPECT_FALSE(scripted.clipboardOpen);
-    EXPECT_TRUE(scripted.opened.empty());
+    EXPECT_EQ(s.system.clipboardBytes(), want);
+    EXPECT_EQ(s.system.clipboardFormat(), 1u);
+    EXPECT_EQ(s.system.liveBlocks(), 0) << "the clipboard owns the block";
+    EXPECT_FALSE(s.system.clipboardOpen());
+    EXPECT_TRUE(s.system.openedLinks().empty());
   }
 }
 
 TEST(CopyLink, EveryFailureLeavesNoBlockAndTheClipboardClosed) {
   struct Case {
     const char* name;
-    bool failAlloc, failLock, failOpen, failSet;
+    Kind refused;
     Strings log;
   } cases[] = {
-      {"allocation fails", true, false, false, false, {"alloc 8258 11"}},
-      {"lock fails", false, true, false, false, {"alloc 8258 11", "lock", "free"}},
+      {"allocation fails", Kind::Alloc, {"alloc 8258 11"}},
+      {"lock fails", Kind::Lock, {"alloc 8258 11", "lock", "free"}},
       {"clipboard cannot be opened",
-       false,
-       false,
-       true,
-       false,
+       Kind::Open,
        {"alloc 8258 11", "lock", "unlock", "open", "free"}},
       {"clipboard refuses the data",
-       false,
-       false,
-       false,
-       true,
+       Kind::Set,
        {"alloc 8258 11", "lock", "unlock", "open", "empty", "set 1", "free", "close"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ScriptedSystem scripted;
-    scripted.failAlloc = c.failAlloc;
-    scripted.failLock = c.failLock;
-    scripted.failOpen = c.failOpen;
-    scripted.failSet = c.failSet;
-    SeamGuard guard(&scripted);
+    Scripted s;
+    s.refuse = {c.refused};
     copyLink("http://a.b");
-    EXPECT_EQ(scripted.log, c.log);
-    EXPECT_EQ(scripted.leaked(), 0);
-    EXPECT_FALSE(scripted.clipboardOpen);
-    EXPECT_TRUE(scripted.clipboard.empty());
+    EXPECT_EQ(s.log, c.log);
+    EXPECT_EQ(s.system.liveBlocks(), 0);
+    EXPECT_FALSE(s.system.clipboardOpen());
+    EXPECT_TRUE(s.system.clipboardBytes().empty());
   }
 }
 
 TEST(CopyLink, AnEmptyLinkCopiesTheZeroByteAlone) {
-  ScriptedSystem scripted;
-  SeamGuard guard(&scripted);
+  Scripted s;
   copyLink("");
-  EXPECT_EQ(scripted.log.front(), "alloc 8258 1");
-  EXPECT_EQ(scripted.clipboard, std::vector<char>{'\0'});
+  EXPECT_EQ(s.log.front(), "alloc 8258 1");
+  EXPECT_EQ(s.system.clipboardBytes(), std::vector<char>{'\0'});
+}
+
+TEST(NativeSystemWatch, HearsOfEveryBrokenRuleAndRefusesOnlyWhatCanFail) {
+  Scripted s;
+  NativeSystem& system = s.system;
+  SystemApi::Handle block = system.globalAlloc(kGmemMoveable, 2);
+  SystemApi::Handle other = system.globalAlloc(kGmemMoveable, 2);
+  system.globalUnlock(block);
+  ASSERT_NE(system.globalLock(block), nullptr);
+  system.emptyClipboard();
+  system.closeClipboard();
+  ASSERT_TRUE(system.openClipboard());
+  EXPECT_FALSE(system.openClipboard()) << "still open";
+  EXPECT_TRUE(system.setClipboardData(kCfText, block)) << "taken over, though locked";
+  system.globalFree(block);
+  s.refuse = {Kind::Free, Kind::Close, Kind::Shell};
+  system.globalFree(other);
+  system.closeClipboard();
+  system.shellOpen(nullptr);
+  EXPECT_EQ(system.liveBlocks(), 0) << "freeing cannot be refused";
+  EXPECT_FALSE(system.clipboardOpen()) << "closing cannot be refused";
+  EXPECT_EQ(system.openedLinks(), Strings{""}) << "opening cannot be refused";
+  EXPECT_TRUE(s.refuse.empty());
+  EXPECT_EQ(s.broken, (Strings{"unlock: GlobalUnlock of a locked block",
+                               "empty: EmptyClipboard on an open clipboard",
+                               "close: CloseClipboard after OpenClipboard",
+                               "open: the clipboard is not opened twice",
+                               "set 1: the block is unlocked when handed over",
+                               "free: a handle the system gave and that is still live",
+                               "shell (null): a link to open"}));
+  s.broken.clear();  // all of them were meant
 }
 
 TEST(OpenLink, OpensTheLinkAsItStands) {
-  ScriptedSystem scripted;
-  SeamGuard guard(&scripted);
+  Scripted s;
   const std::string link = "http://www.Example.pl/a b\"c&d";
   openLink(link);
-  EXPECT_EQ(scripted.opened, Strings{link});
-  EXPECT_EQ(scripted.log, Strings{"shell"}) << "opening touches no memory and no clipboard";
+  EXPECT_EQ(s.system.openedLinks(), Strings{link});
+  EXPECT_EQ(s.log, Strings{"shell " + link}) << "opening touches no memory and no clipboard";
 }
 
 TEST(IsShiftDown, OnlyBit0x80OfTheKeyStateCounts) {
@@ -242,11 +175,10 @@ TEST(IsShiftDown, OnlyBit0x80OfTheKeyStateCounts) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.state);
-    ScriptedSystem scripted;
-    scripted.keyState = static_cast<short>(c.state);
-    SeamGuard guard(&scripted);
+    Scripted s;
+    s.system.setShiftState(static_cast<short>(c.state));
     EXPECT_EQ(isShiftDown(), c.down);
-    EXPECT_EQ(scripted.keysAsked, std::vector<int>{0x10});
+    EXPECT_EQ(s.log, Strings{"key 16"}) << "Shift is asked for, and nothing else";
   }
 }
 
@@ -295,6 +227,7 @@ class NativeSystemTest : public ::testing::Test {
     blocksBefore_ = system().liveBlocks();
   }
   void TearDown() override {
+    system().setWatcher(nullptr);
     system().setShiftDown(false);
     system().clearClipboard();
     system().clearOpenedLinks();
@@ -329,29 +262,33 @@ TEST_F(NativeSystemTest, CopyingStoresTheBlockAsCfText) {
 TEST_F(NativeSystemTest, InjectedFailuresLeakNothing) {
   copyLink("http://old.pl");
   const std::vector<char> old = system().clipboardBytes();
+  Script script;
+  system().setWatcher(&script);
   struct Case {
     const char* name;
-    void (NativeSystem::*inject)();
+    Kind refused;
   } cases[] = {
-      {"allocation", &NativeSystem::failNextAlloc},
-      {"opening", &NativeSystem::failNextOpenClipboard},
-      {"setting", &NativeSystem::failNextSetClipboardData},
+      {"allocation", Kind::Alloc},
+      {"locking", Kind::Lock},
+      {"opening", Kind::Open},
+      {"setting", Kind::Set},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    (system().*c.inject)();
+    script.refuse = {c.refused};
     copyLink("http://new.pl");
     EXPECT_EQ(system().liveBlocks(), blocksBefore_);
     EXPECT_FALSE(system().clipboardOpen());
-    // The injected failure is used up: the next copy succeeds.
+    // The refusal is used up: the next copy succeeds.
     copyLink("http://again.pl");
     EXPECT_EQ(system().clipboardBytes().size(), std::string("http://again.pl").size() + 1);
   }
   // Before the failures the old text was there; a failed open leaves it.
   copyLink("http://old.pl");
-  system().failNextOpenClipboard();
+  script.refuse = {Kind::Open};
   copyLink("http://new.pl");
   EXPECT_EQ(system().clipboardBytes(), old);
+  EXPECT_EQ(script.broken, Strings{});
 }
 
 TEST_F(NativeSystemTest, ShiftAndOpeningAreRecorded) {
