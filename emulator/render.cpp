@@ -1,7 +1,7 @@
 #include "emulator/render.h"
 
+#include <cstddef>
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
 #include "emulator/cp1250.h"
@@ -118,6 +118,13 @@ std::size_t displayWidth(const std::string& s) {
   return n;
 }
 
+template <typename T>
+bool readRecord(const std::vector<std::uint8_t>& bytes, T* out, std::size_t need) {
+  if (bytes.size() < need) return false;
+  *out = recordFrom<T>(bytes.data(), bytes.size());
+  return true;
+}
+
 const char* messageName(std::uint32_t id, const std::vector<std::uint8_t>& record) {
   static constexpr std::pair<std::uint32_t, const char*> kNames[] = {
       {msg::kInsertAction, "InsertAction"},
@@ -134,9 +141,9 @@ const char* messageName(std::uint32_t id, const std::vector<std::uint8_t>& recor
       {msg::kVersionQuery, "version"},
       {msg::kNameQuery, "name"}};
   if (id == msg::kSetAction) {
-    std::uint32_t m = 0;
-    if (record.size() >= 34) std::memcpy(&m, record.data() + 30, 4);
-    return (m & mask::kStatus) != 0 ? "SetActionStatus" : "SetActionText";
+    ActionInfo info{};
+    readRecord(record, &info, offsetof(ActionInfo, mask) + sizeof info.mask);
+    return (info.mask & mask::kStatus) != 0 ? "SetActionStatus" : "SetActionText";
   }
   for (const auto& [known, name] : kNames) {
     if (known == id) return name;
@@ -150,13 +157,6 @@ std::string actionId(std::uint32_t id) {
     return "control " + std::to_string(controlNumber(id));
   }
   return std::to_string(id);
-}
-
-template <typename T>
-bool readRecord(const std::vector<std::uint8_t>& bytes, T* out, std::size_t need) {
-  if (bytes.size() < need) return false;
-  *out = recordFrom<T>(bytes.data(), bytes.size());
-  return true;
 }
 
 }  // namespace
